@@ -1,0 +1,40 @@
+# Test and benchmark registration shared by tests/ and bench/.
+# Every test runs with a pinned locale and the offscreen Qt platform, so results never depend
+# on the developer's shell.
+include(GoogleTest)
+find_package(GTest REQUIRED)
+
+set(TESSARO_TEST_ENV "LC_ALL=C.UTF-8;LANG=C.UTF-8;QT_QPA_PLATFORM=offscreen;TZ=UTC")
+
+# tessaro_add_gtest(NAME SOURCES ... LIBS ...): a GoogleTest executable, one CTest entry per case.
+function(tessaro_add_gtest name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+    target_compile_definitions(${name} PRIVATE TESSARO_APP_DIR="${TESSARO_APP_DIR}"
+                               TESSARO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+                         PROPERTIES ENVIRONMENT "${TESSARO_TEST_ENV}" TIMEOUT 120)
+endfunction()
+
+# tessaro_add_qtest(NAME SOURCES ... LIBS ...): a Qt Test executable (widgets, event loops).
+function(tessaro_add_qtest name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} Qt6::Test)
+    target_compile_definitions(${name} PRIVATE TESSARO_APP_DIR="${TESSARO_APP_DIR}"
+                               TESSARO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${TESSARO_TEST_ENV}" TIMEOUT 300)
+endfunction()
+
+# tessaro_add_benchmark(NAME SOURCES ... LIBS ...): built with the tree, run by hand
+# (never part of CTest: timings on shared machines are not test verdicts).
+function(tessaro_add_benchmark name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS})
+    target_compile_definitions(${name} PRIVATE TESSARO_APP_DIR="${TESSARO_APP_DIR}"
+                               TESSARO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+endfunction()

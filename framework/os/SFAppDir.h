@@ -1,0 +1,20 @@
+#pragma once
+// The application directory: where the program's data files lie. It is the executable's own
+// directory when the data lies beside it (the build tree, an unpacked folder), otherwise
+// ../share/tessaro relative to the executable (an installed layout). Every file path of the
+// program is built on this one answer. Forward slashes, no trailing slash, UTF-8.
+#include <string>
+
+namespace SF_SOFT_BASE {
+
+// Resolved once, on first use; safe to call from any thread after that.
+const std::string& ApplicationDirectory();
+
+// The directory holding the running executable (from /proc/self/exe).
+std::string ExecutableDirectory();
+
+// Replaces the resolved directory (tests and tools that run from elsewhere). Call before any
+// other thread reads it.
+void SetApplicationDirectory(const std::string& directory);
+
+}  // namespace SF_SOFT_BASE

@@ -1,0 +1,21 @@
+#pragma once
+// The process entry: brings the application up in its fixed order, runs the Qt event loop of
+// the GUI thread until the main window closes, and tears down what it created.
+#include <memory>
+
+namespace tessaro {
+
+// What start-up needs of the main frame: it exists, and its main window can be shown.
+class IMainFrame {
+public:
+    virtual ~IMainFrame() = default;
+    virtual void ShowWindow(int show) = 0;
+};
+
+using MainFrameFactory = std::shared_ptr<IMainFrame> (*)();
+
+// Runs the whole program. Returns 0 whatever the event loop returned; returns 1 only when no
+// display is available (after saying so in one line on stderr), before any window exists.
+int RunApplication(int argc, char** argv, MainFrameFactory createMainFrame);
+
+}  // namespace tessaro
