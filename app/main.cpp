@@ -2,4 +2,6 @@
 #include "Main/MainFrameFactory.h"
 #include "shell/Startup.h"
 
-int main(int argc, char** argv) { return tessaro::RunApplication(argc, argv, &CreateMainFrame); }
+int main(int argc, char** argv) {
+    return tessaro::RunApplication(argc, argv, &CreateMainFrame);
+}

@@ -13,7 +13,7 @@ function(tessaro_add_gtest name)
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
     target_compile_definitions(${name} PRIVATE TESSARO_APP_DIR="${TESSARO_APP_DIR}"
                                TESSARO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
                          PROPERTIES ENVIRONMENT "${TESSARO_TEST_ENV}" TIMEOUT 120)
 endfunction()
 

@@ -25,9 +25,10 @@ bool DisplayAvailable() {
 
 int RunApplication(int argc, char** argv, MainFrameFactory createMainFrame) {
     if (!DisplayAvailable()) {
-        std::fputs("tessaro: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
-                   "to run without one, use: xvfb-run -a scripts/run\n",
-                   stderr);
+        std::fputs(
+            "tessaro: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
+            "to run without one, use: xvfb-run -a scripts/run\n",
+            stderr);
         return 1;
     }
     QApplication app(argc, argv);

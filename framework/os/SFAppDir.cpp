@@ -54,7 +54,9 @@ std::string ExecutableDirectory() {
     return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
-const std::string& ApplicationDirectory() { return Storage(); }
+const std::string& ApplicationDirectory() {
+    return Storage();
+}
 
 void SetApplicationDirectory(const std::string& directory) {
     std::string d = directory;

@@ -135,9 +135,9 @@ std::wstring CSFStreamConvert::ToWide(std::string_view multiByte, unsigned int c
         return Utf8ToWide(multiByte);
     }
     const wchar_t replacement[] = {static_cast<wchar_t>(kReplacement), 0};
-    std::string bytes =
-        IconvConvert("WCHAR_T", nl_langinfo(CODESET), multiByte.data(), multiByte.size(),
-                     std::string_view(reinterpret_cast<const char*>(replacement), sizeof(wchar_t)), 1);
+    std::string bytes = IconvConvert(
+        "WCHAR_T", nl_langinfo(CODESET), multiByte.data(), multiByte.size(),
+        std::string_view(reinterpret_cast<const char*>(replacement), sizeof(wchar_t)), 1);
     return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()),
                         bytes.size() / sizeof(wchar_t));
 }
@@ -173,9 +173,17 @@ const wchar_t* CSFStreamConvert::ToWideChar(const char* multiByte, unsigned int 
     return m_record->wide.c_str();
 }
 
-const char* CSFStreamConvert::GetMultiByte() const { return m_record->multiByte.c_str(); }
-const wchar_t* CSFStreamConvert::GetWideChar() const { return m_record->wide.c_str(); }
-void CSFStreamConvert::GetMultiByte(std::string& out) const { out = m_record->multiByte; }
-void CSFStreamConvert::GetWideChar(std::wstring& out) const { out = m_record->wide; }
+const char* CSFStreamConvert::GetMultiByte() const {
+    return m_record->multiByte.c_str();
+}
+const wchar_t* CSFStreamConvert::GetWideChar() const {
+    return m_record->wide.c_str();
+}
+void CSFStreamConvert::GetMultiByte(std::string& out) const {
+    out = m_record->multiByte;
+}
+void CSFStreamConvert::GetWideChar(std::wstring& out) const {
+    out = m_record->wide;
+}
 
 }  // namespace SF_SOFT_BASE
