@@ -1,0 +1,373 @@
+// The POSIX wrappers: events, threads, the recursive lock, files and local time.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "framework/os/SFEvent.h"
+#include "framework/os/SFFile.h"
+#include "framework/os/SFSystem.h"
+#include "framework/os/SFThread.h"
+#include "framework/os/SFToolMutex.h"
+
+using namespace SF_SOFT_BASE;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+long long ElapsedMs(Clock::time_point since) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count();
+}
+
+}  // namespace
+
+TEST(SFEvent, WithoutCreateEveryOperationFailsSoftly) {
+    CSFEvent event;
+    EXPECT_EQ(event.Set(), 0);
+    EXPECT_EQ(event.Reset(), 0);
+    EXPECT_EQ(event.Wait(0), SF_WAIT_FAILED);
+    EXPECT_EQ(event.Create(false, true), 1);
+    EXPECT_EQ(event.Create(false, true), 0);  // already made
+}
+
+TEST(SFEvent, ManualResetStaysSignalledUntilReset) {
+    CSFEvent event;
+    ASSERT_EQ(event.Create(true, true), 1);
+    EXPECT_EQ(event.Wait(0), SF_WAIT_OBJECT_0);
+    EXPECT_EQ(event.Wait(0), SF_WAIT_OBJECT_0);
+    event.Reset();
+    EXPECT_EQ(event.Wait(0), SF_WAIT_TIMEOUT);
+}
+
+TEST(SFEvent, AutoResetReleasesOneWaitAtATime) {
+    CSFEvent event;
+    ASSERT_EQ(event.Create(true, false), 1);
+    EXPECT_EQ(event.Wait(0), SF_WAIT_OBJECT_0);
+    EXPECT_EQ(event.Wait(0), SF_WAIT_TIMEOUT);
+    event.Set();
+    event.Set();  // no count: two sets release one wait
+    EXPECT_EQ(event.Wait(0), SF_WAIT_OBJECT_0);
+    EXPECT_EQ(event.Wait(0), SF_WAIT_TIMEOUT);
+}
+
+TEST(SFEvent, TimeoutWaitsAboutItsTime) {
+    CSFEvent event;
+    ASSERT_EQ(event.Create(false, true), 1);
+    auto start = Clock::now();
+    EXPECT_EQ(event.Wait(60), SF_WAIT_TIMEOUT);
+    long long elapsed = ElapsedMs(start);
+    EXPECT_GE(elapsed, 55);
+    EXPECT_LT(elapsed, 5000);
+}
+
+TEST(SFEvent, SetFromAnotherThreadEndsAnUnlimitedWait) {
+    for (bool manual : {true, false}) {
+        CSFEvent event;
+        ASSERT_EQ(event.Create(false, manual), 1);
+        std::thread setter([&event] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            event.Set();
+        });
+        EXPECT_EQ(event.Wait(10000), SF_WAIT_OBJECT_0);
+        setter.join();
+    }
+}
+
+TEST(SFEvent, ManualResetReleasesAllWaitersAutoResetOne) {
+    CSFEvent manual;
+    ASSERT_EQ(manual.Create(false, true), 1);
+    CSFEvent automatic;
+    ASSERT_EQ(automatic.Create(false, false), 1);
+    std::atomic<int> manualWoken{0};
+    std::atomic<int> autoWoken{0};
+    std::thread waiters[6];
+    for (int i = 0; i < 3; ++i) {
+        waiters[i] = std::thread([&] {
+            if (manual.Wait(10000) == SF_WAIT_OBJECT_0) {
+                ++manualWoken;
+            }
+        });
+        waiters[3 + i] = std::thread([&] {
+            if (automatic.Wait(300) == SF_WAIT_OBJECT_0) {
+                ++autoWoken;
+            }
+        });
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    manual.Set();
+    automatic.Set();
+    for (auto& t : waiters) {
+        t.join();
+    }
+    EXPECT_EQ(manualWoken.load(), 3);
+    EXPECT_EQ(autoWoken.load(), 1);
+}
+
+TEST(SFEvent, CloseEndsAWaitAsFailed) {
+    CSFEvent event;
+    ASSERT_EQ(event.Create(false, true), 1);
+    std::thread closer([&event] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        event.Close();
+    });
+    EXPECT_EQ(event.Wait(10000), SF_WAIT_FAILED);
+    closer.join();
+    EXPECT_EQ(event.Create(true, true), 1);  // usable again
+    EXPECT_EQ(event.Wait(0), SF_WAIT_OBJECT_0);
+}
+
+TEST(SFThread, RunsTheRoutineAndReportsItsIdAndExitCode) {
+    struct Seen {
+        std::atomic<std::uint32_t> id{0};
+    } seen;
+    CSFThread thread;
+    std::uint32_t id = 0;
+    ASSERT_EQ(thread.Create(
+                  0,
+                  [](void* p) -> unsigned {
+                      static_cast<Seen*>(p)->id = CSFThread::GetCurrentThreadID();
+                      return 7;
+                  },
+                  &seen, 0, &id),
+              1);
+    EXPECT_EQ(thread.Wait(10000), SF_WAIT_OBJECT_0);
+    EXPECT_EQ(seen.id.load(), id);
+    EXPECT_NE(id, CSFThread::GetCurrentThreadID());
+    EXPECT_EQ(static_cast<pid_t>(CSFThread::GetCurrentThreadID()), ::getpid());  // main thread
+    EXPECT_EQ(thread.ExitCode(), 7);
+    EXPECT_EQ(thread.Wait(0), SF_WAIT_OBJECT_0);  // already ended
+}
+
+TEST(SFThread, WaitTimesOutWhileTheThreadRunsAndSecondCreateStartsNothing) {
+    CSFEvent release;
+    ASSERT_EQ(release.Create(false, true), 1);
+    CSFThread thread;
+    auto routine = [](void* p) -> unsigned {
+        static_cast<CSFEvent*>(p)->Wait(10000);
+        return 0;
+    };
+    std::uint32_t first = 0;
+    std::uint32_t second = 0;
+    ASSERT_EQ(thread.Create(0, routine, &release, 0, &first), 1);
+    EXPECT_EQ(thread.Create(0, routine, &release, 0, &second), 1);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(thread.Wait(30), SF_WAIT_TIMEOUT);
+    release.Set();
+    EXPECT_EQ(thread.Wait(10000), SF_WAIT_OBJECT_0);
+}
+
+TEST(SFThread, WaitWithoutThreadFails) {
+    CSFThread thread;
+    EXPECT_EQ(thread.Wait(0), SF_WAIT_FAILED);
+    EXPECT_EQ(thread.Create(0, nullptr, nullptr, 0, nullptr), 0);
+}
+
+TEST(SFToolMutex, OwnerMayLockAgainOthersMayNot) {
+    CSFToolMutex mutex;
+    mutex.Lock();
+    EXPECT_EQ(mutex.TryLock(), 1);  // recursive
+    std::atomic<int> other{-1};
+    std::thread([&] { other = mutex.TryLock(); }).join();
+    EXPECT_EQ(other.load(), 0);
+    mutex.Unlock();
+    mutex.Unlock();
+    std::thread([&] {
+        other = mutex.TryLock();
+        if (other == 1) {
+            mutex.Unlock();
+        }
+    }).join();
+    EXPECT_EQ(other.load(), 1);
+}
+
+TEST(SFToolMutex, AutoLockReleasesEarlyOnceAndAtScopeEnd) {
+    CSFToolMutex mutex;
+    std::atomic<int> other{-1};
+    auto probe = [&] {
+        std::thread([&] {
+            other = mutex.TryLock();
+            if (other == 1) {
+                mutex.Unlock();
+            }
+        }).join();
+        return other.load();
+    };
+    {
+        CSFToolAutoMutexLock lock(mutex);
+        EXPECT_EQ(probe(), 0);
+        lock.Unlock();
+        EXPECT_EQ(probe(), 1);
+        lock.Unlock();  // harmless
+    }
+    {
+        CSFToolAutoMutexLock lock(&mutex);
+        EXPECT_EQ(probe(), 0);
+    }
+    EXPECT_EQ(probe(), 1);
+    CSFToolAutoMutexLock none(static_cast<CSFToolMutex*>(nullptr));
+}
+
+class SFFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/sffileXXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        m_dir = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+    std::string m_dir;
+};
+
+TEST_F(SFFileTest, WriteSeekReadAndSize) {
+    const std::string path = m_dir + "/data.bin";
+    CSFFile file;
+    EXPECT_EQ(file.Open(path.c_str(), SF_GENERIC_READ, 0, SF_OPEN_EXISTING, 0), 0);  // missing
+    ASSERT_EQ(file.Open(path.c_str(), SF_GENERIC_READ | SF_GENERIC_WRITE, 0, SF_CREATE_NEW, 0), 1);
+    EXPECT_EQ(file.Write("0123456789", 10), 10u);
+    EXPECT_EQ(file.Seek(3, SF_FILE_END), 7);  // counts backwards from the end
+    char buffer[8] = {};
+    EXPECT_EQ(file.Read(buffer, 8), 3u);
+    EXPECT_EQ(std::string(buffer, 3), "789");
+    EXPECT_EQ(file.Seek(2, SF_FILE_BEGIN), 2);
+    EXPECT_EQ(file.Seek(1, SF_FILE_CURRENT), 3);
+    EXPECT_EQ(file.Tell(), 3);
+    EXPECT_EQ(file.Seek(-1, SF_FILE_BEGIN), -1);
+    EXPECT_EQ(file.GetSize(), 10);
+    EXPECT_EQ(file.Tell(), 10);  // the size query leaves the position at the end
+    file.Close();
+    EXPECT_EQ(file.Read(buffer, 1), 0u);
+    EXPECT_EQ(file.Open(path.c_str(), SF_GENERIC_WRITE, 0, SF_CREATE_NEW, 0), 0);  // exists
+    ASSERT_EQ(file.Open(path.c_str(), SF_GENERIC_WRITE, 0, SF_TRUNCATE_EXISTING, 0), 1);
+    EXPECT_EQ(file.GetSize(), 0);
+}
+
+TEST_F(SFFileTest, DirectoriesAreMadeAndDeletedRecursivelyWithoutFollowingLinks) {
+    const std::string outside = m_dir + "/outside";
+    ASSERT_EQ(CSFFile::CreateDirectory(outside.c_str()), 1);
+    const std::string keep = outside + "/keep.txt";
+    {
+        CSFFile f;
+        ASSERT_EQ(f.Open(keep.c_str(), SF_GENERIC_WRITE, 0, SF_CREATE_ALWAYS, 0), 1);
+    }
+    const std::string tree = m_dir + "/tree";
+    ASSERT_EQ(CSFFile::CreateDirectory(tree.c_str()), 1);
+    EXPECT_EQ(CSFFile::CreateDirectory(tree.c_str()), 0);
+    ASSERT_EQ(CSFFile::CreateDirectory((tree + "/sub").c_str()), 1);
+    {
+        CSFFile f;
+        ASSERT_EQ(f.Open((tree + "/sub/a.txt").c_str(), SF_GENERIC_WRITE, 0, SF_CREATE_ALWAYS, 0),
+                  1);
+    }
+    ASSERT_EQ(::symlink(outside.c_str(), (tree + "/link").c_str()), 0);
+    EXPECT_EQ(CSFFile::DeleteDirectory(tree.c_str()), 1);
+    EXPECT_FALSE(std::filesystem::exists(tree));
+    EXPECT_TRUE(std::filesystem::exists(keep));
+    EXPECT_EQ(CSFFile::DeleteFile(keep.c_str()), 1);
+    EXPECT_EQ(CSFFile::DeleteFile(keep.c_str()), 0);
+    EXPECT_GT(CSFFile::GetFreeDiskSpace(m_dir.c_str()), 0);
+    EXPECT_EQ(CSFFile::GetFreeDiskSpace((m_dir + "/missing").c_str()), -1);
+    EXPECT_FALSE(CSFFile::GetCurrentDirectory().empty());
+}
+
+// Time conversions run with TZ=UTC (set by CTest), so calendar values are exact.
+struct TimeCase {
+    const char* name;
+    SFTimeRecord record;
+    int accepted;
+    long long calendar;
+};
+
+class TimeRecordToCalendar : public ::testing::TestWithParam<TimeCase> {};
+
+TEST_P(TimeRecordToCalendar, RejectsAndClamps) {
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+    const TimeCase& c = GetParam();
+    std::int64_t calendar = -12345;
+    EXPECT_EQ(CSFSystem::TimeRecordToCalendar(c.record, &calendar), c.accepted);
+    if (c.accepted) {
+        EXPECT_EQ(calendar, c.calendar);
+    } else {
+        EXPECT_EQ(calendar, -12345);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TimeRecordToCalendar,
+    ::testing::Values(TimeCase{"Epoch", {1970, 1, 1, 0, 0, 0}, 1, 0},
+                      TimeCase{"Ordinary", {2024, 2, 29, 12, 30, 15}, 1, 1709209815},
+                      TimeCase{"LastUnclampedYear", {2037, 12, 31, 23, 59, 59}, 1, 2145916799},
+                      TimeCase{"Year2038ClampedTo2037", {2038, 6, 1, 0, 0, 0}, 1, 2127427200},
+                      TimeCase{"Year3000ClampedTo2037", {3000, 6, 1, 0, 0, 0}, 1, 2127427200},
+                      TimeCase{"Year1899Rejected", {1899, 6, 1, 0, 0, 0}, 0, 0},
+                      TimeCase{"Year3001Rejected", {3001, 1, 1, 0, 0, 0}, 0, 0},
+                      TimeCase{"Month0Rejected", {2020, 0, 1, 0, 0, 0}, 0, 0},
+                      TimeCase{"Month13Rejected", {2020, 13, 1, 0, 0, 0}, 0, 0},
+                      TimeCase{"NegativeDayRejected", {2020, 5, -1, 0, 0, 0}, 0, 0},
+                      TimeCase{"NegativeHourRejected", {2020, 5, 1, -1, 0, 0}, 0, 0},
+                      TimeCase{"NegativeMinuteRejected", {2020, 5, 1, 0, -1, 0}, 0, 0},
+                      TimeCase{"NegativeSecondRejected", {2020, 5, 1, 0, 0, -1}, 0, 0},
+                      TimeCase{"SecondsCarry", {2020, 1, 1, 0, 0, 60}, 1, 1577836860}),
+    [](const ::testing::TestParamInfo<TimeCase>& row) { return std::string(row.param.name); });
+
+TEST(SFSystem, CalendarToRecordAndBack) {
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+    SFTimeRecord record;
+    ASSERT_EQ(CSFSystem::CalendarToTimeRecord(1709209815, &record), 1);
+    EXPECT_EQ(record.year, 2024);
+    EXPECT_EQ(record.month, 2);
+    EXPECT_EQ(record.day, 29);
+    EXPECT_EQ(record.hour, 12);
+    EXPECT_EQ(record.minute, 30);
+    EXPECT_EQ(record.second, 15);
+    std::int64_t back = 0;
+    ASSERT_EQ(CSFSystem::TimeRecordToCalendar(record, &back), 1);
+    EXPECT_EQ(back, 1709209815);
+    EXPECT_EQ(CSFSystem::CalendarToTimeRecord(-1, &record), 0);
+    EXPECT_EQ(CSFSystem::CalendarToTimeRecord(40000000000LL, &record), 0);  // year 3237
+    EXPECT_EQ(CSFSystem::CalendarToTimeRecord(0, nullptr), 0);
+
+    SFTimeRecord now = CSFSystem::GetLocalTime();
+    EXPECT_GE(now.year, 2024);
+    EXPECT_GE(now.month, 1);
+    EXPECT_LE(now.month, 12);
+}
+
+TEST(SFSystem, DirectoriesLibrariesAndStrings) {
+    EXPECT_EQ(CSFSystem::DirectoryOf("/a/b/c.so"), "/a/b/");
+    EXPECT_EQ(CSFSystem::DirectoryOf("C:\\x\\y.dll"), "C:\\x\\");
+    EXPECT_EQ(CSFSystem::DirectoryOf("plain"), "");
+    const std::string exeDir = CSFSystem::GetModuleDirectory(nullptr);
+    EXPECT_EQ(exeDir.back(), '/');
+
+    void* library = nullptr;
+    void* cosine = CSFSystem::GetLibraryProcAddress("libm.so.6", "cos", &library);
+    ASSERT_NE(cosine, nullptr);
+    EXPECT_NE(library, nullptr);
+    EXPECT_EQ(reinterpret_cast<double (*)(double)>(cosine)(0.0), 1.0);
+    EXPECT_NE(CSFSystem::GetModuleDirectory(cosine), exeDir);
+    EXPECT_EQ(CSFSystem::FreeLibrary(library), 1);
+    EXPECT_EQ(CSFSystem::GetLibraryProcAddress("libm.so.6", "no_such_symbol", &library), nullptr);
+    EXPECT_EQ(library, nullptr);
+    EXPECT_EQ(CSFSystem::GetLibraryProcAddress("libmissing-xyz.so", "f", nullptr), nullptr);
+    EXPECT_EQ(CSFSystem::FreeLibrary(nullptr), 0);
+
+    char small[4];
+    EXPECT_EQ(CSFSystem::CopyString(small, sizeof small, "abc"), 1);
+    EXPECT_STREQ(small, "abc");
+    EXPECT_EQ(CSFSystem::CopyString(small, sizeof small, "abcdef"), 0);
+    EXPECT_STREQ(small, "abc");
+    EXPECT_EQ(CSFSystem::CompareNoCase("Tessaro", "TESSARO"), 0);
+    EXPECT_LT(CSFSystem::CompareNoCase(nullptr, "a"), 0);
+
+    auto start = Clock::now();
+    CSFSystem::Sleep(20);
+    EXPECT_GE(ElapsedMs(start), 19);
+}
