@@ -18,13 +18,13 @@
 #include <cstdio>
 #include <map>
 
-#include "tools/gallery/FramePainter.h"
+#include "tools/skingen/Frame.h"
 #include "tools/skingen/Skin.h"
 
 namespace {
 
-using gallery::ComposeFrame;
-using gallery::WithShadow;
+using skingen::ComposeFrame;
+using skingen::WithShadow;
 
 class Skin {
 public:
@@ -231,7 +231,7 @@ QImage MainWindow(const Skin& skin, const Lang& lang) {
     const QSize size(1000, 700);
     QImage client =
         ComposeFrame(skin[QStringLiteral("DlgBackgorund.png")],
-                     skin[QStringLiteral("bg_calendar.png")], gallery::MainPieces(), size);
+                     skin[QStringLiteral("bg_calendar.png")], skingen::MainPieces(), size);
     QPainter p(&client);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -290,7 +290,7 @@ QImage MainWindow(const Skin& skin, const Lang& lang) {
     return WithShadow(client);
 }
 
-QImage Dialog(const Skin& skin, const gallery::FramePieces& pieces, QSize size,
+QImage Dialog(const Skin& skin, const skingen::FramePieces& pieces, QSize size,
               const QString& title, int titleTop) {
     QImage client = ComposeFrame(skin[QStringLiteral("bg_toolbar.png")],
                                  skin[QStringLiteral("bg_calendar.png")], pieces, size);
@@ -301,7 +301,7 @@ QImage Dialog(const Skin& skin, const gallery::FramePieces& pieces, QSize size,
 
 QImage MessageBox(const Skin& skin, const Lang& lang, bool hoverOk) {
     const QSize size(320, 35 + 10 + 40 + 10 + 28 + 20);
-    QImage client = Dialog(skin, gallery::DialogPieces(), size, lang.attention, 9);
+    QImage client = Dialog(skin, skingen::DialogPieces(), size, lang.attention, 9);
     QPainter p(&client);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawImage(QPoint(size.width() - 32, 6), skin[QStringLiteral("close-normal.png")]);
@@ -315,7 +315,7 @@ QImage MessageBox(const Skin& skin, const Lang& lang, bool hoverOk) {
 
 QImage ExportDialog(const Skin& skin, const Lang& lang) {
     const QSize size(450, 200);
-    QImage client = Dialog(skin, gallery::ExportPieces(), size, lang.exportTitle, 9);
+    QImage client = Dialog(skin, skingen::ExportPieces(), size, lang.exportTitle, 9);
     QPainter p(&client);
     p.drawImage(QPoint(size.width() - 32, 6), skin[QStringLiteral("closed_hov.png")]);
     auto field = [&](int y, const QString& label, const QString& value) {

@@ -1,15 +1,15 @@
 #pragma once
 // Paints skinned windows the way the toolkit composes them: the background image scaled over the
 // window, then the twelve frame pieces cut from one frame image (corners once, edges repeated
-// whole, the next piece covering any overhang), inside a 10-pixel drop shadow. The gallery uses
-// it to show the frames with their real records, so a seam in a frame image shows at once.
+// whole, the next piece covering any overhang), inside a 10-pixel drop shadow. The gallery and
+// the skin's tests compose the frames with their real records, so a seam in a frame image shows.
 #include <QImage>
 #include <QRect>
 #include <QString>
 
 #include <array>
 
-namespace gallery {
+namespace skingen {
 
 // The piece rectangles in record order: A, B, C, D, E, F, J, K, L, I, H, G.
 using FramePieces = std::array<QRect, 12>;
@@ -25,4 +25,4 @@ QImage ComposeFrame(const QImage& frame, const QImage& background, const FramePi
 // `client` drawn inside a 10-pixel shadow, as a translucent skinned window paints itself.
 QImage WithShadow(const QImage& client);
 
-}  // namespace gallery
+}  // namespace skingen

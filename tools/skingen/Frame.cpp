@@ -1,10 +1,10 @@
-#include "tools/gallery/FramePainter.h"
+#include "tools/skingen/Frame.h"
 
 #include <QPainter>
 
 #include <cmath>
 
-namespace gallery {
+namespace skingen {
 
 namespace {
 QRect R(int x, int y, int w, int h) {
@@ -84,4 +84,4 @@ QImage WithShadow(const QImage& client) {
     return out;
 }
 
-}  // namespace gallery
+}  // namespace skingen
