@@ -75,9 +75,9 @@ void Button(QPainter& p, const QImage& face, QPoint at, const QString& caption,
 
 void Spinner(QPainter& p, const Skin& skin, QRect r, const QString& value, bool hoverUp = false) {
     p.drawImage(r, skin[QStringLiteral("kuang2_nor.png")]);
-    const int ax = r.right() - 16;
+    const int ax = r.left() + r.width() - 16;
     p.drawImage(
-        QPoint(ax, r.top() + 1),
+        QPoint(ax, r.top()),
         skin[hoverUp ? QStringLiteral("spiner_up_h.png") : QStringLiteral("spiner_up_n.png")]);
     p.drawImage(QPoint(ax, r.top() + 9), skin[QStringLiteral("spiner_down_n.png")]);
     Text(p, r.adjusted(6, 0, -18, 0), value, QColor(34, 34, 34), 12);

@@ -407,17 +407,18 @@ void ComboStrip(Canvas& c) {
     }
 }
 
-// The spinner's field: the spinner draws it stretched over its whole rectangle (100 x 18 at
-// scale 1) and its arrows inside the right end of the outline.
+// The spinner's field: the spinner stretches it over its whole rectangle (100 x 18 at scale 1).
 void SpinnerFrame(Canvas& c) {
     Box(c.painter, Whole(c), 3, kSurface, kBorder);
 }
 
-// One spinner arrow (16 x 8): up and down stack at the right inside the field's outline. The
-// left column is the divider to the number, the up arrow's last row the divider between arrows.
+// One spinner arrow (16 x 9): the spinner lays the up arrow over the top half and the down arrow
+// over the bottom half of its right end, over the field's outline, so each arrow carries that
+// part of the outline (top or bottom edge, right edge, rounded corner) itself. Its left column is
+// the divider to the number; the up arrow's last row divides the two arrows.
 void SpinnerArrow(Canvas& c, bool up, State s) {
     QPainter& p = c.painter;
-    const int w = c.size.width(), h = c.size.height();
+    const qreal w = c.size.width(), h = c.size.height(), r = 3;
     QColor fill = kSurfaceSunken, glyph = kIcon;
     switch (s) {
         case State::Normal:
@@ -435,12 +436,32 @@ void SpinnerArrow(Canvas& c, bool up, State s) {
             glyph = kIconDisabled;
             break;
     }
-    p.fillRect(QRect(0, 0, w, h), fill);
-    p.fillRect(QRect(0, 0, 1, h), kDivider);
-    if (up) {
-        p.fillRect(QRect(0, h - 1, w, 1), kDivider);
+    p.save();
+    if (!up) {  // the down arrow is the up arrow's face mirrored top to bottom
+        p.translate(0, h);
+        p.scale(1, -1);
     }
-    Chevron(p, QPointF(w / 2.0 + 0.5, up ? 3.75 : 4.0), 3, 3, up, glyph, 1.3);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath face;
+    face.moveTo(0, h);
+    face.lineTo(0, 0);
+    face.lineTo(w - r, 0);
+    face.arcTo(QRectF(w - 2 * r, 0, 2 * r, 2 * r), 90, -90);
+    face.lineTo(w, h);
+    face.closeSubpath();
+    p.fillPath(face, fill);
+    p.fillRect(QRectF(0, 0, 1, h), kDivider);
+    if (up) {
+        p.fillRect(QRectF(1, h - 1, w - 2, 1), kDivider);
+    }
+    QPainterPath outline;
+    outline.moveTo(0, 0.5);
+    outline.lineTo(w - r, 0.5);
+    outline.arcTo(QRectF(w - 2 * r + 0.5, 0.5, 2 * r - 1, 2 * r - 1), 90, -90);
+    outline.lineTo(w - 0.5, h);
+    p.strokePath(outline, QPen(kBorder, 1));
+    p.restore();
+    Chevron(p, QPointF(w / 2.0, up ? 4.75 : 4.25), 2.75, 2.75, up, glyph, 1.3);
 }
 
 // ---- Plain surfaces --------------------------------------------------------------------------
@@ -577,7 +598,7 @@ std::vector<SkinImage> Build() {
                 std::string(up ? "spiner_up_" : "spiner_down_") + "nhpd"[i] + ".png";
             const std::string shows =
                 std::string(up ? "up" : "down") + " arrow of a spinner, " + kStates[i];
-            add(n.c_str(), 16, 8, shows.c_str(), "ImageNumSpinerStyle arrows of every spinner",
+            add(n.c_str(), 16, 9, shows.c_str(), "ImageNumSpinerStyle arrows of every spinner",
                 [s, up](Canvas& c) { SpinnerArrow(c, up != 0, s); });
         }
     }
