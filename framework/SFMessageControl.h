@@ -11,7 +11,10 @@
 // the Qt event loop while it is still running. The Qt control never starts a task inside
 // another task of its loop: a tick or wake-up arriving while a task runs stops the timer and
 // remembers the work; when the outer task returns the pass restarts the timer, so the pending
-// tasks run afterwards, in order. Tasks of a Qt-driven loop therefore never nest.
+// tasks run afterwards, in order. Tasks of a Qt-driven loop therefore never nest. (Qt does not
+// fire a timer again from inside that timer's own event, but a timer stopped and started again
+// inside the task, by Quit and a later post, is a new activation that would.) The modal loop
+// itself keeps processing input and painting meanwhile.
 //
 // Lifetimes: a loop owns its control (shared_ptr); the control refers back to the loop weakly
 // and does nothing once the loop is gone.
