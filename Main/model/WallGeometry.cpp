@@ -88,10 +88,11 @@ int WallGeometry::PreviewPixelHeight(int width, int height, double wallHeight, d
         return height;
     }
     const double h = (width - 2.0 * margin) * wallHeight / wallWidth + 2.0 * margin;
-    if (!(h > INT_MIN) || !(h < INT_MAX)) {
+    if (!(h < INT_MAX)) {
         return height;
     }
-    return static_cast<int>(h);
+    // A view narrower than its margins would otherwise get a negative height.
+    return h > 0.0 ? static_cast<int>(h) : 0;
 }
 
 void WallGeometry::SetWallSize(double wallHeight, double wallWidth) {

@@ -76,7 +76,8 @@ public:
     int ViewHeight() const { return m_viewHeight; }
 
     // trunc((width − 2 × margin) × wallHeight / wallWidth + 2 × margin): the pixel height that
-    // keeps the drawing's proportions. The height is unchanged when wallWidth is not positive.
+    // keeps the drawing's proportions; never negative. The height is unchanged when wallWidth is
+    // not positive.
     static int PreviewPixelHeight(int width, int height, double wallHeight, double wallWidth,
                                   int margin = kViewMargin);
 

@@ -209,6 +209,7 @@ TEST(WallGeometry, WallSizeResizesTheViewThenShrinksAndReportsCounts) {
     EXPECT_EQ(WallGeometry::PreviewPixelHeight(800, 300, 2.0, 6.0), 393);
     EXPECT_EQ(WallGeometry::PreviewPixelHeight(800, 300, 6.0, 6.0), 800);
     EXPECT_EQ(WallGeometry::PreviewPixelHeight(800, 300, 2.0, 0.0), 300);  // no division by 0
+    EXPECT_EQ(WallGeometry::PreviewPixelHeight(0, 300, 60.0, 2.0), 0);     // not yet laid out
 
     // 1 row of 0.68 on a lampstand of 1.5 fits a 2.5 wall, not a 2.0 one: 0 rows, reported as 0.
     g.SetWallSize(2.5, 6.0);
