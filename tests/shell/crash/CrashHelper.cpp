@@ -5,7 +5,7 @@
 // own write(), which takes the place of the C library's for every caller in the process.
 #include "shell/CrashHandler.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -22,6 +22,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -66,6 +67,13 @@ __attribute__((noinline)) void CrashHelperWorkerFault() {
 
 __attribute__((noinline)) void CrashHelperMainThreadWaits(std::thread* worker) {
     worker->join();
+}
+
+__attribute__((noinline)) void CrashHelperIdleWorker(std::atomic<int>* started) {
+    started->fetch_add(1);
+    for (;;) {
+        SleepMs(1000);
+    }
 }
 
 __attribute__((noinline)) int CrashHelperRecurse(int depth) {
@@ -131,9 +139,27 @@ int Run(const std::string& scenario, int argc, char** argv) {
         return 90;
     }
     if (scenario == "segv-event-loop") {
-        QCoreApplication app(argc, argv);
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        QGuiApplication app(argc, argv);
         QTimer::singleShot(0, &app, [] { CrashHelperWriteThroughNull(); });
-        return QCoreApplication::exec();
+        return QGuiApplication::exec();
+    }
+    if (scenario == "many-threads") {
+        constexpr int kWorkers = 16;
+        std::atomic<int> started{0};
+        std::vector<std::thread> workers;
+        for (int i = 0; i < kWorkers; ++i) {
+            workers.emplace_back([&started] { CrashHelperIdleWorker(&started); });
+        }
+        while (started.load() < kWorkers) {
+            SleepMs(1);
+        }
+        CrashHelperWriteThroughNull();
+        for (std::thread& worker : workers) {
+            worker.join();
+        }
     }
     if (scenario == "segv-worker") {
         std::thread worker([] {
