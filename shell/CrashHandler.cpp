@@ -11,6 +11,7 @@
 #include <atomic>
 #include <csignal>
 #include <cstddef>
+#include <iterator>
 
 Q_LOGGING_CATEGORY(lcCrash, "tessaro.crash", QtWarningMsg)
 
