@@ -10,11 +10,12 @@ set(TESSARO_TEST_ENV "LC_ALL=C.UTF-8;LANG=C.UTF-8;QT_QPA_PLATFORM=offscreen;TZ=U
 function(tessaro_add_gtest name)
     cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
-    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} test_main GTest::gtest GTest::gmock)
     target_compile_definitions(${name} PRIVATE TESSARO_APP_DIR="${TESSARO_APP_DIR}"
                                TESSARO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
-                         PROPERTIES ENVIRONMENT "${TESSARO_TEST_ENV}" TIMEOUT 120)
+    # The environment is pinned by the test main (tests/support/GTestMain.cpp): a list-valued
+    # ENVIRONMENT does not survive gtest_discover_tests' argument handling.
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES PROPERTIES TIMEOUT 120)
 endfunction()
 
 # tessaro_add_qtest(NAME SOURCES ... LIBS ...): a Qt Test executable (widgets, event loops).

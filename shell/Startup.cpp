@@ -1,29 +1,46 @@
 #include "shell/Startup.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "framework/SFMessageLoop.h"
+#include "framework/SFTask.h"
+#include "framework/SFThreadEx.h"
+#include "framework/os/SFAppDir.h"
+#include "framework/os/SFStreamConvert.h"
+#include "framework/os/SFThread.h"
+#include "shell/AppSettings.h"
+#include "shell/ConfigPersistent.h"
+#include "shell/CrashHandler.h"
+#include "shell/LanguageTable.h"
+#include "shell/LogLibrary.h"
+
+Q_LOGGING_CATEGORY(lcStartup, "tessaro.startup")
 
 namespace tessaro {
 namespace {
 
 // Qt aborts with a backtrace when the default platform has no display; say it in one line.
 bool DisplayAvailable() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform != nullptr && *platform != '\0') {
-        return true;
-    }
     auto set = [](const char* name) {
         const char* v = std::getenv(name);
         return v != nullptr && *v != '\0';
     };
-    return set("DISPLAY") || set("WAYLAND_DISPLAY");
+    return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
 }
 
 }  // namespace
 
 int RunApplication(int argc, char** argv, MainFrameFactory createMainFrame) {
+    // Diagnostics are for developers: silent unless QT_LOGGING_RULES asks for them (the
+    // environment's rules take precedence over these).
+    QLoggingCategory::setFilterRules(QStringLiteral("tessaro.*=false"));
     if (!DisplayAvailable()) {
         std::fputs(
             "tessaro: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
@@ -31,11 +48,89 @@ int RunApplication(int argc, char** argv, MainFrameFactory createMainFrame) {
             stderr);
         return 1;
     }
+
+    // 1. The application object.
     QApplication app(argc, argv);
+    qCInfo(lcStartup, "1 application");
+    // 3. Qt 6 decodes narrow literals and byte arrays as UTF-8 already: there is no codec for
+    //    C strings to set.
+
+    // 4. From here on a crash writes a core dump beside the executable and ends the process.
+    InstallCrashHandler(true);
+    qCInfo(lcStartup, "4 crash handler");
+
+    // 5. Task tracing off: no trace line is ever produced by the application.
+    OrvexBase::TaskTraceEnabled = 0;
+    OrvexBase::SetTaskTraceLevel(0);
+    qCInfo(lcStartup, "5 task trace off");
+
+    // 7. The application directory, wide and in the locale's encoding.
+    const std::string appDir = SF_SOFT_BASE::ApplicationDirectory();
+    qCInfo(lcStartup, "7 application directory %s", appDir.c_str());
+
+    // 10. The settings file, loaded from and saved to the same place.
+    const std::string settingsPath = SettingsFilePath(appDir);
+    // The store lives for the rest of the process (the language tables and the tool bar read
+    // through it); a second run in the same process replaces it.
+    static std::unique_ptr<CConfigXMLPersistImp> store;
+    store = std::make_unique<CConfigXMLPersistImp>(
+        SF_SOFT_BASE::CSFStreamConvert::ToWide(settingsPath).c_str());
+    g_configPersistent = store.get();
+    qCInfo(lcStartup, "10 settings file %s", settingsPath.c_str());
+
+    // 11. Load the settings; 12. the language follows them.
+    g_appSettings.SetFilePath(settingsPath);
+    g_appSettings.LoadSettings();
+    CurrentLanguage = g_appSettings.m_language;
+    qCInfo(lcStartup, "12 language %d", CurrentLanguage);
+
+    // 13. Qt's own texts in Chinese when the language is not English.
+    static QTranslator translator;
+    if (CurrentLanguage != 0) {
+        const QString qm = QString::fromStdString(appDir + "/qt_zh_CN.qm");
+        if (translator.load(qm, QString(), QString(), QString())) {
+            QCoreApplication::installTranslator(&translator);
+            qCInfo(lcStartup, "13 Qt translation installed");
+        } else {
+            qCInfo(lcStartup, "13 no Qt translation at %s", qPrintable(qm));
+        }
+    }
+
+    // 14. The log library, when there is one.
+    LoadLogLibrary();
+    qCInfo(lcStartup, "14 log library %s", LogLibraryLoaded() ? "bound" : "absent");
+
+    // 15. The main message loop, driven by the Qt event loop of this thread.
+    std::shared_ptr<OrvexBase::CSFMessageLoop> mainLoop =
+        OrvexBase::CSFMessageLoop::CreateMessageLoop(0);
+    mainLoop->SetThreadId(SF_SOFT_BASE::CSFThread::GetCurrentThreadID());
+    OrvexBase::CSFMessageLoopManager::GetInstance()->AddMessageLoop(mainLoop, OrvexBase::ML_MAIN);
+    qCInfo(lcStartup, "15 ML_MAIN registered");
+
+    // 16. The helper thread with its own loop; Start returns once the thread runs.
+    std::shared_ptr<OrvexBase::CSFThreadEx_Qt> helper = OrvexBase::CSFThreadEx_Qt::Create({1, 0});
+    helper->Start();
+    OrvexBase::CSFMessageLoopManager::GetInstance()->AddMessageLoop(helper->GetMessageLoop(),
+                                                                    OrvexBase::ML_HELPER);
+    qCInfo(lcStartup, "16 ML_HELPER started");
+
+    // 17. The main frame, shown.
     std::shared_ptr<IMainFrame> mainFrame = createMainFrame();
-    mainFrame->ShowWindow(1);
-    (void)QApplication::exec();
+    if (mainFrame) {
+        mainFrame->ShowWindow(1);
+    }
+    qCInfo(lcStartup, "17 main frame shown");
+
+    // 18. The event loop, until the main window closes.
+    const int exitCode = QApplication::exec();
+    qCInfo(lcStartup, "18 event loop returned %d", exitCode);
+
+    UnloadLogLibrary();
+    // Shutdown: main frame, helper thread handle, main loop, in this order. The helper thread is
+    // not stopped; it ends with the process.
     mainFrame.reset();
+    helper.reset();
+    mainLoop.reset();
     return 0;
 }
 

@@ -16,8 +16,9 @@ bool Exists(const std::string& path) {
 // Files that only an application directory holds; any one of them marks it.
 constexpr const char* kMarkers[] = {"Lang_0.xml", "ProductParameter.csv", "Tessaro.css", "Skin"};
 
-std::string Resolve() {
-    std::string exeDir = ExecutableDirectory();
+}  // namespace
+
+std::string ResolveApplicationDirectory(const std::string& exeDir) {
     for (const char* marker : kMarkers) {
         if (Exists(exeDir + "/" + marker)) {
             return exeDir;
@@ -33,8 +34,10 @@ std::string Resolve() {
     return exeDir;
 }
 
+namespace {
+
 std::string& Storage() {
-    static std::string directory = Resolve();
+    static std::string directory = ResolveApplicationDirectory(ExecutableDirectory());
     return directory;
 }
 

@@ -10,6 +10,10 @@ namespace SF_SOFT_BASE {
 // Resolved once, on first use; safe to call from any thread after that.
 const std::string& ApplicationDirectory();
 
+// The rule itself, for an executable in exeDir: exeDir when one of the application's data files
+// lies there, else exeDir/../share/tessaro (canonical) when that exists, else exeDir.
+std::string ResolveApplicationDirectory(const std::string& exeDir);
+
 // The directory holding the running executable (from /proc/self/exe).
 std::string ExecutableDirectory();
 
