@@ -1,0 +1,3 @@
+#include "video/SFVideoLog.h"
+
+Q_LOGGING_CATEGORY(lcVideo, "tessaro.video", QtWarningMsg)

@@ -1,0 +1,85 @@
+#pragma once
+// The sample player: decodes the video stream of one file with FFmpeg on its own thread, paced
+// by the stream's timestamps (real time), and hands every frame to a callback as one buffer:
+// Y (w x h), then U (w/2 x h/2), then V (w/2 x h/2), rows without padding. Any source format
+// arrives as 8-bit 4:2:0; an odd width or height loses its last column or row; the frame's
+// colour matrix and range come with it.
+//
+// Threads: every operation may be called from any thread except where noted; callbacks run on
+// the player's decoding thread, one at a time, without any player lock held. The frame buffer
+// handed to the frame callback is valid only during the call; copy what you keep.
+// At the end of the file the end-of-file callback runs once and the thread then waits for a new
+// position (SetPosition), which makes a rewind loop the file.
+// Stop and Close return promptly (the decoding thread is interrupted, not drained); once Close
+// (or Stop) has returned no callback is running or will start. Called from inside a callback,
+// Stop only asks the thread to end after the callback and Close refuses (returns 0).
+//
+// The same operations exist as a table of ports (integer handles), in the order a caller uses
+// them: GetPort, OpenFile, SetDecodeCallback, SetFileEndCallback, Play, GetPlayedTime,
+// SetPlayPos, Stop, CloseFile, FreePort. Results are 1 (done) or 0 (refused).
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "video/SFYuvToRgb.h"
+
+namespace SF_SOFT_BASE {
+
+// (port, data, data size, width, height, time stamp in ms, matrix, range, frame number, user)
+using SFDecodeCallback = void (*)(int port, const uint8_t* data, int size, int width, int height,
+                                  int stampMs, ESFColorMatrix matrix, ESFColorRange range,
+                                  int frameNumber, void* user);
+// (port, user)
+using SFFileEndCallback = void (*)(int port, void* user);
+
+// The largest picture side played; larger streams are refused when opened and larger frames
+// inside a stream are skipped.
+inline constexpr int kSFMaxVideoSide = 8192;
+
+class CSFVideoPlayer {
+public:
+    explicit CSFVideoPlayer(int port = 0);
+    ~CSFVideoPlayer();  // closes
+    CSFVideoPlayer(const CSFVideoPlayer&) = delete;
+    CSFVideoPlayer& operator=(const CSFVideoPlayer&) = delete;
+
+    // Opens the file's first video stream and its decoder (closing any open file first). A
+    // relative name is looked up in the application directory. 0 when the file is missing,
+    // unreadable, not a video, or its picture is larger than kSFMaxVideoSide.
+    int Open(const std::string& fileName);
+    void SetDecodeCallback(SFDecodeCallback callback, void* user);
+    void SetFileEndCallback(SFFileEndCallback callback, void* user);
+    // Starts (or resumes) decoding. 1 when playing, 0 without an open file.
+    int Play();
+    // Seconds from the stream's start to the last delivered frame.
+    int PlayedTime() const;
+    // Moves to position x duration (0.0 = the start, 1.0 = the end). Taken up by the decoding
+    // thread before its next frame, or when Play starts. 0 without an open file or for a
+    // position outside 0..1.
+    int SetPosition(float position);
+    // Ends the decoding thread; the file stays open and Play resumes.
+    int Stop();
+    int Close();
+
+    // Deliver frames as fast as they decode (benchmarks, tests); real time by default.
+    void SetRealTime(bool realTime);
+    bool IsOpen() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+int SFPlay_GetPort(int* port);
+int SFPlay_FreePort(int port);
+int SFPlay_OpenFile(int port, const char* fileName);
+int SFPlay_SetDecodeCallback(int port, SFDecodeCallback callback, void* user);
+int SFPlay_SetFileEndCallback(int port, SFFileEndCallback callback, void* user);
+// The window handle must be -1 (no player-owned window): frames go to the decode callback.
+int SFPlay_Play(int port, intptr_t window);
+int SFPlay_GetPlayedTime(int port);
+int SFPlay_SetPlayPos(int port, float position);
+int SFPlay_Stop(int port);
+int SFPlay_CloseFile(int port);
+
+}  // namespace SF_SOFT_BASE
