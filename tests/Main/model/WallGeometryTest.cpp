@@ -35,20 +35,6 @@ public:
 
 using Events = std::vector<std::string>;
 
-TEST(WallGeometry, StartsWithTheDefaultDesign) {
-    const WallGeometry g;
-    EXPECT_EQ(g.WallWidth(), 6.0);
-    EXPECT_EQ(g.WallHeight(), 2.0);
-    EXPECT_EQ(g.Lampstand(), 1.0);
-    EXPECT_EQ(g.PanelWidth(), 1.21);
-    EXPECT_EQ(g.PanelHeight(), 0.68);
-    EXPECT_EQ(g.Columns(), 1);
-    EXPECT_EQ(g.Rows(), 1);
-    EXPECT_EQ(g.MetricUnits(), 1);
-    EXPECT_EQ(g.ViewMargin(), 95);
-    EXPECT_TRUE(g.IsLandscape());
-}
-
 TEST(WallGeometry, FitToRoomTakesTheLargestWallThatFits) {
     struct Case {
         const char* name;
