@@ -1,10 +1,9 @@
-// gallery: shows the skin as the program's windows use it, in English and Chinese, and a sheet
-// of every image with its name. `gallery --save <file.png>` renders the same picture without a
-// display (under QT_QPA_PLATFORM=offscreen); `--skin <dir>` reads another Skin/ folder.
-//
-// The windows here are painted from the skin images with the composition rules of the skinned
-// windows and the layouts of the program's panels; they are a picture of the skin, not the
-// program's own windows.
+// gallery: a look at the skin. By default it opens a skinned dialog built through the toolkit
+// from every control kind the program uses, in their states, with English and Chinese texts.
+// `--sheet` shows instead the windows painted from the skin images with the composition rules
+// and the panels' layouts, and every image with its name. `--save <file.png>` renders either to
+// a file without a display (under QT_QPA_PLATFORM=offscreen); `--skin <dir>` reads another
+// Skin/ folder.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
@@ -19,6 +18,10 @@
 #include <map>
 
 #include "tools/skingen/Frame.h"
+#ifdef TESSARO_GALLERY_CONTROLS
+#include "toolkit/SFToolkit.h"
+#include "tools/gallery/ControlGallery.h"
+#endif
 #include "tools/skingen/Skin.h"
 
 namespace {
@@ -456,9 +459,34 @@ int main(int argc, char** argv) {
         QStringLiteral("region"),
         QStringLiteral("With --save: keep only this part x,y,w,h, enlarged twice (pixel check)."),
         QStringLiteral("x,y,w,h"));
-    parser.addOptions({saveOption, skinOption, regionOption});
+    const QCommandLineOption sheetOption(
+        QStringLiteral("sheet"), QStringLiteral("Show the painted windows and every image."));
+    parser.addOptions({saveOption, skinOption, regionOption, sheetOption});
     parser.process(app);
 
+#ifdef TESSARO_GALLERY_CONTROLS
+    if (!parser.isSet(sheetOption)) {
+        SFSetApplication(&app);
+        SFLoadStyleSheet(QStringLiteral(TESSARO_APP_DIR "/Tessaro.css").toStdWString().c_str());
+        const std::wstring skinPath =
+            (parser.value(skinOption) + QStringLiteral("/")).toStdWString();
+        SFSetSkinPath(skinPath.c_str());
+        gallery::ControlGallery controls;
+        QWidget* window = controls.Build();
+        if (!window) {
+            std::fprintf(stderr, "gallery: the toolkit could not create the dialog\n");
+            return 1;
+        }
+        window->show();
+        if (parser.isSet(saveOption)) {
+            for (int i = 0; i < 5; ++i) {
+                QCoreApplication::processEvents();
+            }
+            return window->grab().save(parser.value(saveOption)) ? 0 : 1;
+        }
+        return app.exec();
+    }
+#endif
     const Skin skin(parser.value(skinOption));
     QImage picture = Gallery(skin);
     if (parser.isSet(regionOption)) {
