@@ -1,0 +1,39 @@
+#include "Main/xlsx/ExportData.h"
+
+#include "Main/xlsx/XlsxLogging.h"
+#include "framework/os/SFStreamConvert.h"
+#include "shell/LanguageTable.h"
+
+std::string ExportTargetPath(const std::wstring& folder, const std::wstring& fileName) {
+    return SF_SOFT_BASE::CSFStreamConvert::ToNarrow(folder + L"/" + fileName + L".xlsx");
+}
+
+ExportResult ExportData(const std::wstring& folder, const std::wstring& fileName,
+                        const SpecSheetValues& values, IExportMessageSink* sink,
+                        TextLookup translate) {
+    if (translate == nullptr) {
+        translate = &Translate;
+    }
+    auto notify = [&](const wchar_t* key) {
+        if (sink != nullptr) {
+            sink->ShowMessage(translate(L"Attention"), translate(key));
+        }
+    };
+
+    CSaveToExcel writer(translate);
+    const std::string path = ExportTargetPath(folder, fileName);
+    if (!writer.Open(path)) {
+        qCInfo(lcXlsx) << "export: open failed:" << writer.LastError().c_str();
+        notify(L"Open excel failed.");
+        return ExportResult::OpenFailed;
+    }
+    writer.WriteHeaderRow();
+    writer.WriteDataRow(values);
+    const bool saved = writer.SaveAs(path);
+    if (!saved) {
+        qCInfo(lcXlsx) << "export: save failed:" << writer.LastError().c_str();
+    }
+    notify(saved ? L"Export success." : L"Export failure.");
+    writer.CloseAndQuit();
+    return saved ? ExportResult::Exported : ExportResult::SaveFailed;
+}

@@ -1,0 +1,129 @@
+// An existing workbook of the target name: only A1:Q2 of its active sheet change; everything the
+// other producer wrote elsewhere reads back the same.
+#include "Main/xlsx/ExportData.h"
+#include "XlsxTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <QJsonArray>
+
+using namespace XlsxTest;
+
+namespace {
+
+QString Key(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+bool InWrittenRange(const QString& coordinate) {
+    const char column = static_cast<char>(coordinate.at(0).unicode());
+    const QString row = coordinate.mid(1);
+    return coordinate.size() >= 2 && column >= 'A' && column <= 'Q' && coordinate.at(1).isDigit() &&
+           (row == QStringLiteral("1") || row == QStringLiteral("2"));
+}
+
+// Every cell of `before` outside A1:Q2 (or every cell when `all`) reads the same in `after`.
+void ExpectCellsKept(const QJsonObject& before, const QJsonObject& after, bool all) {
+    for (auto it = before.begin(); it != before.end(); ++it) {
+        if (!all && InWrittenRange(it.key())) {
+            continue;
+        }
+        EXPECT_EQ(after[it.key()].toObject(), it.value().toObject()) << it.key().toStdString();
+    }
+    for (auto it = after.begin(); it != after.end(); ++it) {
+        if (all || !InWrittenRange(it.key())) {
+            EXPECT_TRUE(before.contains(it.key())) << "new cell " << it.key().toStdString();
+        }
+    }
+}
+
+void ExpectRowsWritten(const QJsonObject& cells, const SpecSheetValues& values) {
+    for (int c = 0; c < 17; ++c) {
+        const QJsonObject title = cells[QString::fromStdString(Cell(c, 1))].toObject();
+        const QJsonObject value = cells[QString::fromStdString(Cell(c, 2))].toObject();
+        EXPECT_EQ(title[Key("v")].toString().toStdString(), Utf8(SheetColumns::kTitleKeys[c]))
+            << Cell(c, 1);
+        EXPECT_EQ(value[Key("v")].toString().toStdString(), ExpectedColumnValue(values, c))
+            << Cell(c, 2);
+        EXPECT_EQ(value[Key("type")].toString(), Key("str")) << Cell(c, 2);
+        if (c == 1 || c == 10 || c == 13 || c == 16) {
+            EXPECT_EQ(value[Key("h")].toString(), Key("left")) << Cell(c, 2);
+        }
+    }
+}
+
+}  // namespace
+
+TEST(ExistingWorkbook, OnlyTheTwoRowsOfTheActiveSheetChange) {
+    TempDir dir;
+    const std::string path = dir.File("DataConfig.xlsx");
+    Make("rich", path, 40);
+    const QJsonObject before = Dump(path);
+
+    RecordingSink sink;
+    const SpecSheetValues values = SampleValues();
+    ASSERT_EQ(ExportData(Wide(dir.Path()), L"DataConfig", values, &sink, &EnglishTitles),
+              ExportResult::Exported);
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].second, L"Export success.");
+    EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"DataConfig.xlsx"});
+
+    const QJsonObject after = Dump(path);
+    for (const char* kept : {"sheets", "active", "names", "merged", "widths", "states"}) {
+        EXPECT_EQ(after[Key(kept)], before[Key(kept)]) << kept;
+    }
+    EXPECT_TRUE(after[Key("fullCalcOnLoad")].toBool());
+
+    const QJsonObject cellsBefore = before[Key("cells")].toObject();
+    const QJsonObject cellsAfter = after[Key("cells")].toObject();
+    ExpectCellsKept(cellsBefore[Key("Notes")].toObject(), cellsAfter[Key("Notes")].toObject(),
+                    true);
+    ExpectCellsKept(cellsBefore[Key("Hidden")].toObject(), cellsAfter[Key("Hidden")].toObject(),
+                    true);
+    const QJsonObject spec = cellsAfter[Key("Spec")].toObject();
+    ExpectCellsKept(cellsBefore[Key("Spec")].toObject(), spec, false);
+    ExpectRowsWritten(spec, values);
+
+    // The written cells keep their own formats: A1 bold red, B2 its fill and vertical alignment
+    // (plus the left alignment), K2 was left-aligned already.
+    EXPECT_TRUE(spec[Key("A1")].toObject()[Key("bold")].toBool());
+    EXPECT_EQ(spec[Key("A1")].toObject()[Key("color")].toString(), Key("FFFF0000"));
+    EXPECT_EQ(spec[Key("B2")].toObject()[Key("fill")].toString(), Key("FF00FF00"));
+    EXPECT_EQ(spec[Key("C2")].toObject()[Key("h")], QJsonValue());
+    EXPECT_EQ(spec[Key("R2")].toObject()[Key("v")].toString(), Key("=A2&B2"));
+}
+
+TEST(ExistingWorkbook, SharedStringsInTheRowsAndThousandsOfRowsBelow) {
+    TempDir dir;
+    const std::string path = dir.File("big.xlsx");
+    Make("big", path, 3000);
+    const QJsonObject before = Dump(path);
+    const SpecSheetValues values = SampleValues();
+    ASSERT_EQ(ExportData(Wide(dir.Path()), L"big", values, nullptr, &EnglishTitles),
+              ExportResult::Exported);
+    const QJsonObject after = Dump(path);
+    const QJsonObject cells = after[Key("cells")].toObject()[Key("Data")].toObject();
+    ExpectCellsKept(before[Key("cells")].toObject()[Key("Data")].toObject(), cells, false);
+    ExpectRowsWritten(cells, values);
+    EXPECT_EQ(cells[Key("T3002")].toObject()[Key("v")].toString(), Key("beyond 3002"));
+}
+
+// Formulas whose cached values may now be wrong lose them, and a workbook without calculation
+// properties gets a request for a full recalculation on load.
+TEST(ExistingWorkbook, FormulaCachesDroppedAndRecalculationRequested) {
+    TempDir dir;
+    const std::string path = dir.File("calc.xlsx");
+    Make("no-calc", path);
+    ASSERT_EQ(RunTool({"raw", path, "xl/workbook.xml"}).find("calcPr"), std::string::npos);
+    ASSERT_EQ(ExportData(Wide(dir.Path()), L"calc", SampleValues(), nullptr, &EnglishTitles),
+              ExportResult::Exported);
+    const std::string workbook = RunTool({"raw", path, "xl/workbook.xml"});
+    EXPECT_NE(workbook.find("fullCalcOnLoad=\"1\""), std::string::npos) << workbook;
+    const std::string sheet = RunTool({"raw", path, "xl/worksheets/sheet1.xml"});
+    EXPECT_NE(sheet.find("<f>A1&amp;\"!\"</f>"), std::string::npos) << sheet;
+    EXPECT_EQ(sheet.find("plain!"), std::string::npos) << sheet;
+    const QJsonObject book = Dump(path);
+    EXPECT_TRUE(book[Key("fullCalcOnLoad")].toBool());
+    const QJsonObject cells = book[Key("cells")].toObject()[Key("Sheet")].toObject();
+    EXPECT_EQ(cells[Key("A5")].toObject()[Key("v")].toString(), Key("=A1&\"!\""));
+    ExpectRowsWritten(cells, SampleValues());
+}

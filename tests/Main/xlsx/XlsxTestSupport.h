@@ -1,0 +1,64 @@
+#pragma once
+// Helpers of the spreadsheet writer's tests: scratch folders, the independent reader (openpyxl
+// under /usr/bin/python3, never the first python on PATH), fixture workbooks and sample values.
+#include "Main/model/SpecSheetValues.h"
+#include "Main/xlsx/ExportData.h"
+
+#include <QJsonObject>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace XlsxTest {
+
+// A fresh folder under the system temporary folder, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+// Runs the reader/fixture tool with `args`; returns its standard output, fails the test (and
+// returns "") on a non-zero exit.
+std::string RunTool(const std::vector<std::string>& args);
+// The workbook at `path` as the reader sees it (see xlsx_tool.py dump).
+QJsonObject Dump(const std::string& path);
+// Writes a fixture workbook of `kind` to `path`.
+void Make(const std::string& kind, const std::string& path, int rows = 0);
+
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+// Names in `folder`, sorted.
+std::vector<std::string> ListFolder(const std::string& folder);
+
+// A realistic sheet: class 55, W = 4, H = 2, with a Chinese model name.
+SpecSheetValues SampleValues();
+// The value expected in column `column` (0 = A) for `values`, as UTF-8.
+std::string ExpectedColumnValue(const SpecSheetValues& values, int column);
+// "A1" for (0, 1).
+std::string Cell(int column, int row);
+
+std::wstring EnglishTitles(const wchar_t* key);
+std::wstring ChineseTitles(const wchar_t* key);
+// The Chinese text ChineseTitles gives for a title key, UTF-8.
+std::string ChineseTitle(int column);
+
+// Collects the notices of an export.
+class RecordingSink : public IExportMessageSink {
+public:
+    void ShowMessage(const std::wstring& title, const std::wstring& text) override;
+    std::vector<std::pair<std::wstring, std::wstring>> messages;
+};
+
+std::string Utf8(const std::wstring& text);
+std::wstring Wide(const std::string& text);
+
+}  // namespace XlsxTest
