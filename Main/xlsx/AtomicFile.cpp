@@ -126,14 +126,21 @@ bool WriteAll(int fd, std::string_view bytes) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string& out, std::size_t limit, std::string* why) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a named pipe at the path cannot stall the caller; regular files
+    // ignore the flag.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         SetWhy(why, "open", errno);
         return false;
     }
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        SetWhy(why, "not a regular file", errno ? errno : EISDIR);
+    if (::fstat(fd, &st) != 0) {
+        SetWhy(why, "stat", errno);
+        ::close(fd);
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        SetWhy(why, "not a regular file", S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
         ::close(fd);
         return false;
     }
@@ -188,6 +195,7 @@ bool ReplaceFile(const std::string& target, const FillFunction& fill, std::strin
         SetWhy(why, "create temporary file", errno);
         return false;
     }
+    errno = 0;
     if (!fill(temp.Path(), temp.Fd())) {
         SetWhy(why, "write", errno ? errno : EIO);
         return false;

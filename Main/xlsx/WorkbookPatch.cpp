@@ -676,6 +676,7 @@ struct CWorkbookPatch::Impl {
     bool LoadStyles();
     int LeftStyle(int style);
     bool PatchSheet(const Row* row1, const Row* row2, std::string* why);
+    bool CheckTables(const Range& written, std::string* why) const;
     bool DropDependentCachesElsewhere(std::string* why);
     bool RemoveCalcChain(std::string* why);
     void RequestFullCalculation();
@@ -894,6 +895,35 @@ int CWorkbookPatch::Impl::LeftStyle(int style) {
     return index;
 }
 
+bool CWorkbookPatch::Impl::CheckTables(const Range& written, std::string* why) const {
+    // A table's header cells must equal its column names, and its rows are typed data: new texts
+    // in a table would make spreadsheet programs repair (drop) the table, so the export refuses.
+    const std::string relsPart = RelationshipsPartOf(sheetPart);
+    if (Locate(relsPart) < 0) {
+        return true;
+    }
+    XMLDocument rels{true, tinyxml2::PRESERVE_WHITESPACE};
+    if (!ReadXmlPart(relsPart, rels, why)) {
+        return false;
+    }
+    for (const Relationship& r : ReadRelationships(rels)) {
+        if (r.external || !EndsWith(r.type, "/table")) {
+            continue;
+        }
+        XMLDocument table{true, tinyxml2::PRESERVE_WHITESPACE};
+        if (!ReadXmlPart(ResolvePart(FolderOf(sheetPart), r.target), table, why)) {
+            return false;
+        }
+        const char* ref = table.RootElement()->Attribute("ref");
+        Range range;
+        if (ref != nullptr && ParseRange(ref, range) && range.Intersects(written)) {
+            SetWhy(why, std::string("a table at ") + ref + " covers the written cells");
+            return false;
+        }
+    }
+    return true;
+}
+
 bool CWorkbookPatch::Impl::PatchSheet(const Row* row1, const Row* row2, std::string* why) {
     XMLElement* root = sheet.RootElement();
     const std::string prefix = PrefixOf(root->Name());
@@ -901,6 +931,9 @@ bool CWorkbookPatch::Impl::PatchSheet(const Row* row1, const Row* row2, std::str
     const Row* rows[2] = {row1, row2};
     const Range written{0, row1 ? 1 : 2, static_cast<int>(SheetColumns::kColumnCount) - 1,
                         row2 ? 2 : 1};
+    if (!CheckTables(written, why)) {
+        return false;
+    }
 
     // One pass over every row: give implicit row and cell numbers to the two rows (inserting a
     // row must not renumber the rows after it), find what would break, drop formula caches.

@@ -4,7 +4,10 @@
 #include "XlsxTestSupport.h"
 
 #include <gtest/gtest.h>
+
 #include <QJsonArray>
+#include <utility>
+#include <vector>
 
 using namespace XlsxTest;
 
@@ -126,4 +129,39 @@ TEST(ExistingWorkbook, FormulaCachesDroppedAndRecalculationRequested) {
     const QJsonObject cells = book[Key("cells")].toObject()[Key("Sheet")].toObject();
     EXPECT_EQ(cells[Key("A5")].toObject()[Key("v")].toString(), Key("=A1&\"!\""));
     ExpectRowsWritten(cells, SampleValues());
+}
+
+// Layouts other producers write: prefixed element names with unnumbered rows and cells and no
+// style part (one is added for the left alignment); rows out of order (the rows after row 2
+// cannot be set aside unparsed).
+TEST(ExistingWorkbook, PrefixedUnnumberedAndUnorderedSheets) {
+    const struct {
+        const char* kind;
+        std::vector<std::pair<const char*, const char*>> kept;
+    } cases[] = {
+        {"prefixed", {{"A3", "r3a"}, {"B3", "r3b"}, {"A4", "r4a"}, {"B4", "r4b"}}},
+        {"unordered", {{"A3", "three"}, {"A5", "=A3&\"!\""}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        TempDir dir;
+        const std::string path = dir.File("odd.xlsx");
+        Make(c.kind, path);
+        ASSERT_EQ(ExportData(Wide(dir.Path()), L"odd", SampleValues(), nullptr, &EnglishTitles),
+                  ExportResult::Exported);
+        const QJsonObject book = Dump(path);
+        const QJsonObject cells = book[Key("cells")].toObject()[Key("Sheet")].toObject();
+        ExpectRowsWritten(cells, SampleValues());
+        for (const auto& [cell, value] : c.kept) {
+            EXPECT_EQ(cells[Key(cell)].toObject()[Key("v")].toString(), Key(value)) << cell;
+        }
+        EXPECT_EQ(cells.size(), static_cast<int>(34 + c.kept.size()));
+        const std::string sheet = RunTool({"raw", path, "xl/worksheets/sheet1.xml"});
+        if (std::string(c.kind) == "prefixed") {
+            EXPECT_EQ(sheet.find("<c "), std::string::npos) << sheet;
+            EXPECT_EQ(sheet.find("<row"), std::string::npos) << sheet;
+        } else {
+            EXPECT_EQ(sheet.find("three!"), std::string::npos) << sheet;
+        }
+    }
 }

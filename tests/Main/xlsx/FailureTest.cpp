@@ -82,7 +82,7 @@ TEST(ExportFailure, FilesThatAreNoWorkbookStayUntouched) {
     }
 }
 
-TEST(ExportFailure, TargetThatIsAFolderOrUnreadable) {
+TEST(ExportFailure, TargetThatIsAFolderAPipeOrUnreadable) {
     TempDir dir;
     ASSERT_EQ(::mkdir(dir.File("Folder.xlsx").c_str(), 0755), 0);
     RecordingSink sink;
@@ -90,6 +90,13 @@ TEST(ExportFailure, TargetThatIsAFolderOrUnreadable) {
               ExportResult::OpenFailed);
     EXPECT_EQ(Notice(sink), L"Open excel failed.");
     EXPECT_TRUE(ListFolder(dir.File("Folder.xlsx")).empty());
+
+    // A named pipe must not stall the export waiting for a writer.
+    ASSERT_EQ(::mkfifo(dir.File("Pipe.xlsx").c_str(), 0644), 0);
+    sink.messages.clear();
+    EXPECT_EQ(ExportData(Wide(dir.Path()), L"Pipe", SampleValues(), &sink, &EnglishTitles),
+              ExportResult::OpenFailed);
+    EXPECT_EQ(Notice(sink), L"Open excel failed.");
 
     const std::string path = dir.File("Locked.xlsx");
     Make("rich", path);
@@ -104,7 +111,8 @@ TEST(ExportFailure, TargetThatIsAFolderOrUnreadable) {
         Code(ExportResult::OpenFailed));
     ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
     EXPECT_EQ(ReadBytes(path), original);
-    EXPECT_EQ(ListFolder(dir.Path()), (std::vector<std::string>{"Folder.xlsx", "Locked.xlsx"}));
+    EXPECT_EQ(ListFolder(dir.Path()),
+              (std::vector<std::string>{"Folder.xlsx", "Locked.xlsx", "Pipe.xlsx"}));
 }
 
 TEST(ExportFailure, MissingOrReadOnlyFolder) {
@@ -181,4 +189,18 @@ TEST(ExportFailure, FormulaGroupAnchoredInTheRows) {
     EXPECT_EQ(Notice(sink), L"Export failure.");
     EXPECT_EQ(ReadBytes(path), original);
     EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"shared.xlsx"});
+}
+
+// A table whose header is row 1: new texts there would make spreadsheet programs drop the table.
+TEST(ExportFailure, TableOverTheRows) {
+    TempDir dir;
+    const std::string path = dir.File("table.xlsx");
+    Make("table", path);
+    const std::string original = ReadBytes(path);
+    RecordingSink sink;
+    EXPECT_EQ(ExportData(Wide(dir.Path()), L"table", SampleValues(), &sink, &EnglishTitles),
+              ExportResult::SaveFailed);
+    EXPECT_EQ(Notice(sink), L"Export failure.");
+    EXPECT_EQ(ReadBytes(path), original);
+    EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"table.xlsx"});
 }

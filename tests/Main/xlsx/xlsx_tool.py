@@ -229,6 +229,56 @@ def raw(path, part):
         sys.stdout.write(z.read(part).decode())
 
 
+def make_table(path, rows):
+    from openpyxl.worksheet.table import Table
+    wb = openpyxl.Workbook()
+    ws = wb.active
+    ws.append(["Name", "Count"])
+    ws.append(["a", 1])
+    ws.append(["b", 2])
+    ws.add_table(Table(displayName="Stock", ref="A1:B3"))
+    wb.save(path)
+
+
+def replace_sheet(sheet_xml, drop_styles=False):
+    """A plain package whose first worksheet is sheet_xml (optionally without a style part)."""
+    def edit(name, data):
+        if name == "xl/worksheets/sheet1.xml":
+            return sheet_xml.encode()
+        if drop_styles and name == "xl/styles.xml":
+            return None
+        if drop_styles and name in ("xl/_rels/workbook.xml.rels", "[Content_Types].xml"):
+            import re
+            text = data.decode()
+            text = re.sub(r'<Relationship [^>]*styles"[^>]*/>|<Relationship [^>]*Target="[^"]*styles.xml"[^>]*/>', "", text)
+            text = re.sub(r'<Override PartName="/xl/styles.xml"[^>]*/>', "", text)
+            return text.encode()
+        return data
+    return edit
+
+
+MAIN = "http://schemas.openxmlformats.org/spreadsheetml/2006/main"
+
+
+def make_prefixed(path, rows):
+    # Prefixed element names, rows and cells without numbers, no style part at all.
+    cell = '<x:c t="inlineStr"><x:is><x:t>%s</x:t></x:is></x:c>'
+    sheet = ('<x:worksheet xmlns:x="%s"><x:sheetData>' % MAIN +
+             "".join("<x:row>%s%s</x:row>" % (cell % ("r%da" % r), cell % ("r%db" % r)) for r in range(1, 5)) +
+             "</x:sheetData></x:worksheet>")
+    rewrite_zip(path, replace_sheet(sheet, drop_styles=True))
+
+
+def make_unordered(path, rows):
+    # Rows out of order (row 1 after row 3) and a row style on row 2's missing cells.
+    sheet = ('<worksheet xmlns="%s"><sheetData>'
+             '<row r="3"><c r="A3" t="inlineStr"><is><t>three</t></is></c></row>'
+             '<row r="1"><c r="C1" t="inlineStr"><is><t>one</t></is></c></row>'
+             '<row r="5"><c r="A5"><f>A3&amp;"!"</f><v>three!</v></c></row>'
+             '</sheetData></worksheet>' % MAIN)
+    rewrite_zip(path, replace_sheet(sheet))
+
+
 def make_other_zip(path, rows):
     with zipfile.ZipFile(path, "w") as z:
         z.writestr("readme.txt", "not a workbook")
@@ -243,6 +293,9 @@ MAKERS = {
     "shared-formula": make_shared_formula,
     "other-zip": make_other_zip,
     "no-calc": make_no_calc,
+    "table": make_table,
+    "prefixed": make_prefixed,
+    "unordered": make_unordered,
 }
 
 if __name__ == "__main__":
