@@ -1,6 +1,7 @@
 // AVX2 row kernel: 16 pixels per step, one output row per pass (writing the two rows of a 2 x 2
-// block together was slower from memory). The unpacks and packs work inside 128-bit lanes; the
-// final cross-lane permute puts the pixels back in order.
+// block together was slower from memory). Same layout as the AVX-512 kernel: each 32-bit lane
+// carries the pixel pair that shares one chroma sample, so chroma is never duplicated, and every
+// constant offset is folded into the chroma terms.
 #include <immintrin.h>
 
 #include "video/SFYuvKernels.h"
@@ -10,46 +11,42 @@ namespace SF_SOFT_BASE::yuv_detail {
 int RowAvx2(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* dst, int width,
             const SFYuvCoefficients& k) {
     const int n = width & ~15;
-    const __m256i zero = _mm256_setzero_si256();
-    const __m256i yOffset = _mm256_set1_epi16(k.yOffset);
-    const __m256i c128 = _mm256_set1_epi16(128);
-    const __m256i kB = _mm256_set1_epi32(int(Pair(k.yMul, k.bU)));
-    const __m256i kR = _mm256_set1_epi32(int(Pair(k.yMul, k.rV)));
-    const __m256i kGv = _mm256_set1_epi32(int(Pair(k.yMul, int16_t(-k.gV))));
-    const __m256i kGu = _mm256_set1_epi32(int(Pair(int16_t(-k.gU), 0)));
-    const __m256i max255 = _mm256_set1_epi16(255);
-    const __m256i alpha = _mm256_set1_epi16(int16_t(0xFF00));
+    const int luma = -k.yOffset * k.yMul;
+    const __m256i kLuma = _mm256_set1_epi32(int(Pair(k.yMul, 0)));
+    const __m256i kB = _mm256_set1_epi32(int(Pair(k.bU, 0)));
+    const __m256i kG = _mm256_set1_epi32(int(Pair(int16_t(-k.gU), int16_t(-k.gV))));
+    const __m256i kR = _mm256_set1_epi32(int(Pair(0, k.rV)));
+    const __m256i offB = _mm256_set1_epi32(luma - 128 * k.bU);
+    const __m256i offG = _mm256_set1_epi32(luma + 128 * k.gU + 128 * k.gV);
+    const __m256i offR = _mm256_set1_epi32(luma - 128 * k.rV);
+    const __m256i lowByte = _mm256_set1_epi32(0xFF);
+    const __m256i opaque = _mm256_set1_epi16(255);
+    // Inside each 128-bit lane the packs leave even pixels before odd ones; this byte order
+    // puts blue next to green (and red next to 0xFF) in pixel order.
+    const __m256i interleave = _mm256_broadcastsi128_si256(
+        _mm_setr_epi8(0, 8, 4, 12, 1, 9, 5, 13, 2, 10, 6, 14, 3, 11, 7, 15));
     for (int x = 0; x < n; x += 16) {
-        const __m256i yy = _mm256_sub_epi16(
-            _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(y + x))),
-            yOffset);
-        __m128i u8 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(u + x / 2));
-        __m128i v8 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(v + x / 2));
-        const __m256i uu = _mm256_sub_epi16(_mm256_cvtepu8_epi16(_mm_unpacklo_epi8(u8, u8)), c128);
-        const __m256i vv = _mm256_sub_epi16(_mm256_cvtepu8_epi16(_mm_unpacklo_epi8(v8, v8)), c128);
+        const __m256i pairs =
+            _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(y + x)));
+        const __m256i lumaEven = _mm256_madd_epi16(_mm256_and_si256(pairs, lowByte), kLuma);
+        const __m256i lumaOdd = _mm256_madd_epi16(_mm256_srli_epi32(pairs, 8), kLuma);
+        const __m256i uu =
+            _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(u + x / 2)));
+        const __m256i vv =
+            _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(v + x / 2)));
+        const __m256i uv = _mm256_or_si256(uu, _mm256_slli_epi32(vv, 16));
+        const __m256i cb = _mm256_add_epi32(_mm256_madd_epi16(uv, kB), offB);
+        const __m256i cg = _mm256_add_epi32(_mm256_madd_epi16(uv, kG), offG);
+        const __m256i cr = _mm256_add_epi32(_mm256_madd_epi16(uv, kR), offR);
 
-        const __m256i yuLo = _mm256_unpacklo_epi16(yy, uu);
-        const __m256i yuHi = _mm256_unpackhi_epi16(yy, uu);
-        const __m256i yvLo = _mm256_unpacklo_epi16(yy, vv);
-        const __m256i yvHi = _mm256_unpackhi_epi16(yy, vv);
-        const __m256i u0Lo = _mm256_unpacklo_epi16(uu, zero);
-        const __m256i u0Hi = _mm256_unpackhi_epi16(uu, zero);
-
-        __m256i b = _mm256_packs_epi32(_mm256_srai_epi32(_mm256_madd_epi16(yuLo, kB), 13),
-                                       _mm256_srai_epi32(_mm256_madd_epi16(yuHi, kB), 13));
-        __m256i g = _mm256_packs_epi32(
-            _mm256_srai_epi32(
-                _mm256_add_epi32(_mm256_madd_epi16(yvLo, kGv), _mm256_madd_epi16(u0Lo, kGu)), 13),
-            _mm256_srai_epi32(
-                _mm256_add_epi32(_mm256_madd_epi16(yvHi, kGv), _mm256_madd_epi16(u0Hi, kGu)), 13));
-        __m256i r = _mm256_packs_epi32(_mm256_srai_epi32(_mm256_madd_epi16(yvLo, kR), 13),
-                                       _mm256_srai_epi32(_mm256_madd_epi16(yvHi, kR), 13));
-        b = _mm256_min_epi16(_mm256_max_epi16(b, zero), max255);
-        g = _mm256_min_epi16(_mm256_max_epi16(g, zero), max255);
-        r = _mm256_min_epi16(_mm256_max_epi16(r, zero), max255);
-
-        const __m256i bg = _mm256_or_si256(b, _mm256_slli_epi16(g, 8));
-        const __m256i ra = _mm256_or_si256(r, alpha);
+        const __m256i b = _mm256_packs_epi32(_mm256_srai_epi32(_mm256_add_epi32(lumaEven, cb), 13),
+                                             _mm256_srai_epi32(_mm256_add_epi32(lumaOdd, cb), 13));
+        const __m256i g = _mm256_packs_epi32(_mm256_srai_epi32(_mm256_add_epi32(lumaEven, cg), 13),
+                                             _mm256_srai_epi32(_mm256_add_epi32(lumaOdd, cg), 13));
+        const __m256i r = _mm256_packs_epi32(_mm256_srai_epi32(_mm256_add_epi32(lumaEven, cr), 13),
+                                             _mm256_srai_epi32(_mm256_add_epi32(lumaOdd, cr), 13));
+        const __m256i bg = _mm256_shuffle_epi8(_mm256_packus_epi16(b, g), interleave);
+        const __m256i ra = _mm256_shuffle_epi8(_mm256_packus_epi16(r, opaque), interleave);
         const __m256i lo = _mm256_unpacklo_epi16(bg, ra);  // pixels 0-3 | 8-11
         const __m256i hi = _mm256_unpackhi_epi16(bg, ra);  // pixels 4-7 | 12-15
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + x * 4),
