@@ -1,0 +1,269 @@
+// The notification rules of the controls under the offscreen platform: which changes report
+// and which stay silent, radio flipping, visibility at creation, null sinks and bad indexes.
+#include "toolkit/SFFactory.h"
+#include "toolkit/SFToolkit.h"
+#include "toolkit/qt/SFQTControls.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QSpinBox>
+#include <QTest>
+
+#include <vector>
+
+namespace {
+
+struct Recorder : ISFComboBoxEvent,
+                  ISFNumSpinerEvent,
+                  ISFDoubleSpinerEvent,
+                  ISFRadioBoxEvent,
+                  ISFButtonEvent,
+                  ISFMenuEvent,
+                  ISFScrollAreaEvent {
+    std::vector<int> selections;
+    std::vector<int> numbers;
+    std::vector<double> doubles;
+    std::vector<int> radioStates;
+    std::vector<int> actions;
+    std::vector<int> scrolls;
+    void SelectChanged(uint32_t, int index) override { selections.push_back(index); }
+    void OnCurrentNumChanged(uint32_t, int value) override { numbers.push_back(value); }
+    void OnCurrentNumChanged(uint32_t, double value) override { doubles.push_back(value); }
+    void RADIO_OnClicked(uint32_t, int state, tagPOINT) override { radioStates.push_back(state); }
+    void Menu_OnAction(int id) override { actions.push_back(id); }
+    void OnChange(uint32_t, int value, int) override { scrolls.push_back(value); }
+};
+
+// A view whose map handles one user-interface message.
+class ViewLogic : public ISFViewEvent {
+    SF_DECLARE_MESSAGE_MAP(ViewLogic)
+public:
+    std::vector<std::pair<uintptr_t, intptr_t>> received;
+
+private:
+    OrvexBase::SF_LRESULT OnTick(OrvexBase::SF_WPARAM a, OrvexBase::SF_LPARAM b) {
+        received.emplace_back(a, b);
+        return 0;
+    }
+};
+SF_BEGIN_MESSAGE_MAP(ViewLogic)
+SF_ON_UI_MESSAGE(275, 9, OnTick)
+SF_END_MESSAGE_MAP()
+
+QWidget* W(CSFControl* c) {
+    return static_cast<QWidget*>(c->GetUIWnd());
+}
+
+}  // namespace
+
+class SFQTControlsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void comboBoxReportsUserChangesOnly() {
+        Recorder r;
+        QWidget parent;
+        CSFComboBox* combo = SFCreateComboBox(&r);
+        const tagRECT rect{10, 10, 144, 27};
+        combo->Create(SF_WS_VISIBLE, &rect, &parent, 215);
+        QCOMPARE(combo->AddString(L"Default Image 1"), 0);
+        QCOMPARE(combo->AddString(L"Default Image 2"), 1);
+        QCOMPARE(combo->AddString(L"No Image"), 2);
+        QCOMPARE(combo->GetCurSel(), 0);
+        QCOMPARE(combo->SetCurSel(2), 2);
+        QCOMPARE(combo->SetCurSel(3), -1);
+        QCOMPARE(combo->SetCurSel(-1), -1);
+        QCOMPARE(combo->GetCurSel(), 2);
+        QCOMPARE(combo->DeleteString(3), -1);
+        QCOMPARE(combo->GetCount(), 3);
+        wchar_t buffer[8];
+        QCOMPARE(combo->GetLBText(0, buffer, 8), 15);
+        QCOMPARE(std::wstring(buffer), std::wstring(L"Default"));  // cut, terminated
+        QCOMPARE(combo->GetLBText(9, buffer, 8), -1);
+        QVERIFY(r.selections.empty());
+
+        QTest::keyClick(W(combo), Qt::Key_Up);  // the user picks the previous entry
+        QCOMPARE(r.selections, std::vector<int>{1});
+        QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(W(combo), &wheel);
+        QCOMPARE(combo->GetCurSel(), 1);  // the wheel changes nothing
+        QCOMPARE(combo->DeleteString(0), 2);
+        combo->Clear();
+        QCOMPARE(r.selections, std::vector<int>{1});
+        QCOMPARE(combo->SetSkin(nullptr), 0);
+    }
+
+    void comboBoxLookFollowsThePointer() {
+        Recorder r;
+        auto* combo = static_cast<CSFQTComboBox*>(SFCreateComboBox(&r));
+        ImageComboBoxStyle style;
+        style.image = L"missing.png";
+        const wchar_t* rects[7] = {L"0,0,134,17",  L"0,18,134,17", L"0,36,134,17", L"0,36,134,17",
+                                   L"0,54,134,17", L"0,0,134,17",  L"0,28,134,17"};
+        for (int i = 0; i < 7; ++i) {
+            style.stateRects[i] = rects[i];
+        }
+        QCOMPARE(combo->SetSkin(&style), 1);
+        combo->AddString(L"A");
+        QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QCoreApplication::sendEvent(combo, &enter);
+        QCOMPARE(combo->LookState(), int(CSFQTComboBox::kHover));
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(combo, &leave);
+        QCOMPARE(combo->LookState(), int(CSFQTComboBox::kNormal));
+        combo->EnableWindow(0);
+        QCOMPARE(combo->LookState(), int(CSFQTComboBox::kDisabled));
+        combo->grab();  // paints without its strip image
+        SFDestroyControl(combo);
+    }
+
+    void numberSpinnerReportsProgrammaticChanges() {
+        Recorder r;
+        CSFNumSpiner* spin = SFCreateNumSpiner(&r);
+        const tagRECT rect{0, 0, 100, 18};
+        spin->Create(L"ignored", &rect, nullptr, 212);
+        spin->SetRange(1, 1000);
+        r.numbers.clear();
+        spin->SetCurrentNum(1);  // already 1: nothing
+        QVERIFY(r.numbers.empty());
+        spin->SetCurrentNum(5);
+        QCOMPARE(r.numbers, std::vector<int>{5});
+        spin->SetRange(1, 3);  // clamps the value to 3: reported
+        QCOMPARE(r.numbers, (std::vector<int>{5, 3}));
+        QTest::keyClick(W(spin), Qt::Key_Down);
+        QCOMPARE(r.numbers, (std::vector<int>{5, 3, 2}));
+        spin->SetCircleStep(1);
+        spin->SetCurrentNum(3);
+        spin->StepUp();
+        QCOMPARE(spin->GetCurrentNum(), 1);
+        SFDestroyControl(spin);
+    }
+
+    void doubleSpinnerReportsUserInputOnly() {
+        Recorder r;
+        CSFDoubleSpiner* spin = SFCreateDoubleSpiner(&r);
+        const tagRECT rect{0, 0, 100, 18};
+        spin->Create(nullptr, &rect, nullptr, 206);
+        spin->SetRange(2.0, 60.0);
+        spin->SetCurrentNum(6.0);
+        spin->SetCurrentNum(6.0);
+        spin->SetRange(2.0, 4.0);  // clamps silently
+        QCOMPARE(spin->GetCurrentNum(), 4.0);
+        QVERIFY(r.doubles.empty());
+        QTest::keyClick(W(spin), Qt::Key_Down);
+        QCOMPARE(r.doubles, std::vector<double>{3.0});
+        QCOMPARE(W(spin)->isVisible(), false);  // Create neither shows nor hides
+        SFDestroyControl(spin);
+    }
+
+    void radioBoxFlipsAndReportsEveryClick() {
+        Recorder r;
+        QWidget parent;
+        parent.resize(200, 100);
+        CSFRadioBox* radio = SFCreateRadioBox(&r);
+        const tagRECT rect{0, 0, 65, 27};
+        radio->Create(L"Meters", SF_WS_VISIBLE, &rect, &parent, 204);
+        radio->SetCheck(1);
+        QVERIFY(r.radioStates.empty());  // SetCheck is silent
+        for (int i = 0; i < 3; ++i) {
+            QTest::mouseClick(W(radio), Qt::LeftButton, {}, QPoint(10, 10));
+        }
+        QCOMPARE(r.radioStates, (std::vector<int>{0, 1, 0}));
+        QCOMPARE(radio->GetCheck(), 0);
+        // A release outside the box is no click.
+        QTest::mousePress(W(radio), Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseRelease(W(radio), Qt::LeftButton, {}, QPoint(300, 10));
+        QCOMPARE(r.radioStates.size(), size_t(3));
+        ImageRadioBox skin;
+        skin.checked = L"none_checked.png";
+        skin.unchecked = L"none_unchecked.png";
+        QCOMPARE(radio->SetSkin(&skin), 1);
+        W(radio)->grab();
+    }
+
+    void visibilityFollowsTheStyleBit() {
+        QWidget parent;
+        parent.show();
+        CSFButton* hidden = SFCreateButton(nullptr);  // no sink either
+        const tagRECT rect{5, 5, 85, 32};
+        hidden->Create(L"Select Model", 0, &rect, &parent, 209);
+        QVERIFY(!W(hidden)->isVisible());
+        QCOMPARE(W(hidden)->geometry(), QRect(5, 5, 80, 27));
+        hidden->ShowWindow(1);
+        QVERIFY(W(hidden)->isVisible());
+        CSFButton* shown = SFCreateButton(nullptr);
+        shown->Create(L"OK", SF_WS_VISIBLE, &rect, &parent, 1);
+        QVERIFY(W(shown)->isVisible());
+        QTest::mouseClick(W(shown), Qt::LeftButton);  // sink-less: works silently
+        ImageButtonStyle skin;
+        skin.normal = L"btn_missing_n.png";
+        QCOMPARE(shown->SetSkin(&skin), 1);
+        W(shown)->grab();
+        wchar_t text[16];
+        QCOMPARE(hidden->GetWindowTextW(text, 16), 12);
+        QCOMPARE(std::wstring(text), std::wstring(L"Select Model"));
+        QCOMPARE(hidden->GetWindowTextW(nullptr, 16), 0);
+    }
+
+    void buttonStatesFollowThePointer() {
+        Recorder r;
+        QWidget parent;
+        parent.show();
+        auto* button = static_cast<CSFQTButton*>(SFCreateButton(&r));
+        const tagRECT rect{0, 0, 80, 27};
+        button->Create(L"Fit", SF_WS_VISIBLE, &rect, &parent, 208);
+        QCOMPARE(button->VisualState(), int(CSFQTButton::kNormal));
+        QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QCoreApplication::sendEvent(button, &enter);
+        QCOMPARE(button->VisualState(), int(CSFQTButton::kHovered));
+        QTest::mousePress(button, Qt::LeftButton);
+        QCOMPARE(button->VisualState(), int(CSFQTButton::kPressed));
+        QTest::mouseRelease(button, Qt::LeftButton);
+        QCOMPARE(button->VisualState(), int(CSFQTButton::kNormal));
+    }
+
+    void menuAndScrollAreaReport() {
+        Recorder r;
+        CSFMenu* menu = SFCreateMenu(&r);
+        menu->Create(0, nullptr, nullptr, 0);
+        QCOMPARE(menu->AddAction(L"English", 1), 1);
+        QCOMPARE(menu->AddAction(L"中文", 2), 1);
+        QCOMPARE(menu->AddAction(L"dup", 2), 0);
+        menu->SetActionCheckable(1, 1);
+        menu->SetActionChecked(1, 1);
+        QCOMPARE(menu->IsActionChecked(1), 1);
+        QCOMPARE(menu->IsActionChecked(42), 0);
+        static_cast<CSFQTMenu*>(menu)->Action(2)->trigger();
+        QCOMPARE(r.actions, std::vector<int>{2});
+        SFDestroyControl(menu);
+
+        CSFScrollArea* area = SFCreateScrollArea(&r);
+        const tagRECT rect{0, 0, 200, 100};
+        area->Create(SF_WS_VISIBLE, &rect, 200, 1000, nullptr, 5);
+        area->SetRange(0, 500);
+        area->SetValue(40, false);
+        QVERIFY(r.scrolls.empty());
+        area->SetValue(80, true);
+        QCOMPARE(r.scrolls, std::vector<int>{80});
+        QCOMPARE(area->GetValue(), 80);
+        SFDestroyControl(area);
+    }
+
+    void postedUIMessageReachesTheViewMap() {
+        ViewLogic logic;
+        CSFView* view = SFCreateView(&logic);
+        const tagRECT rect{0, 0, 50, 50};
+        view->Create(L"", L"", 0, &rect, nullptr, 3);
+        QCOMPARE(logic.GetUIWnd(), view->GetUIWnd());
+        QCOMPARE(SFPostUIMessage(logic.GetUIWnd(), 9, 77), 1);
+        QTRY_COMPARE(logic.received.size(), size_t(1));
+        QCOMPARE(logic.received[0].first, uintptr_t(77));
+        QCOMPARE(logic.received[0].second, intptr_t(9));
+        SFDestroyControl(view);
+        QVERIFY(logic.GetUIWnd() == nullptr);
+    }
+};
+
+QTEST_MAIN(SFQTControlsTest)
+#include "SFQTControlsTest.moc"

@@ -1,0 +1,158 @@
+#include "toolkit/SFSkin.h"
+
+#include "toolkit/SFToolkit.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QLoggingCategory>
+#include <QStringList>
+
+#include <cmath>
+#include <limits>
+
+Q_LOGGING_CATEGORY(lcSkin, "tessaro.toolkit.skin")
+
+namespace {
+
+float g_uiScale = 1.0f;
+QString g_skinDirectory;
+
+QString ToQt(const std::wstring& text) {
+    return QString::fromStdWString(text);
+}
+
+// A decimal integer in the C locale; blanks around it allowed.
+bool ParseInt(QStringView text, int& out) {
+    bool ok = false;
+    const int v = QLocale::c().toInt(text.trimmed(), &ok);
+    if (ok) {
+        out = v;
+    }
+    return ok;
+}
+
+}  // namespace
+
+float SFGetUIScale() {
+    return g_uiScale;
+}
+
+void SFSetUIScale(float scale) {
+    // A scale that is not a positive finite number would collapse or explode every layout.
+    g_uiScale = (std::isfinite(scale) && scale > 0.0f) ? scale : 1.0f;
+}
+
+int SFScaled(int n) {
+    const double v = std::trunc(static_cast<double>(n) * g_uiScale);
+    if (v > std::numeric_limits<int>::max() || v < std::numeric_limits<int>::min()) {
+        return n;
+    }
+    return static_cast<int>(v);
+}
+
+QRect SFParseSkinRect(const std::wstring& text) {
+    const QString s = ToQt(text);
+    const QList<QStringView> parts = QStringView(s).split(u',');
+    int v[4] = {0, 0, 0, 0};
+    if (parts.size() != 4) {
+        if (!s.trimmed().isEmpty()) {
+            qCDebug(lcSkin) << "malformed rectangle" << s;
+        }
+        return QRect(0, 0, 0, 0);
+    }
+    for (int i = 0; i < 4; ++i) {
+        if (!ParseInt(parts[i], v[i])) {
+            qCDebug(lcSkin) << "malformed rectangle" << s;
+            return QRect(0, 0, 0, 0);
+        }
+    }
+    return QRect(v[0], v[1], v[2], v[3]);
+}
+
+QPoint SFParseSkinPair(const std::wstring& text) {
+    const QString s = ToQt(text).trimmed();
+    const QStringList parts = s.split(u',', Qt::SkipEmptyParts);
+    if (parts.size() != 2) {
+        return QPoint(0, 0);
+    }
+    int a = 0;
+    int b = 0;
+    if (!ParseInt(parts[0], a) || !ParseInt(parts[1], b)) {
+        return QPoint(0, 0);
+    }
+    return QPoint(a, b);
+}
+
+QColor SFParseSkinColor(const std::wstring& text) {
+    const QString s = ToQt(text);
+    if (s.size() != 6) {
+        return QColor(0, 0, 0);
+    }
+    int rgb[3] = {0, 0, 0};
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        rgb[i] = s.mid(i * 2, 2).toInt(&ok, 16);
+        if (!ok || s.at(i * 2) == u'+' || s.at(i * 2) == u'-') {
+            return QColor(0, 0, 0);
+        }
+    }
+    return QColor(rgb[0], rgb[1], rgb[2]);
+}
+
+int SFParseSkinAlign(const std::wstring& text) {
+    const QString s = ToQt(text).trimmed().toLower();
+    if (s == QStringLiteral("center")) {
+        return 1;
+    }
+    if (s == QStringLiteral("right")) {
+        return 2;
+    }
+    return 0;
+}
+
+QRect SFResolveSkinPosition(const QRect& position, int windowWidth) {
+    if (position.x() >= 0) {
+        return position;
+    }
+    return QRect(position.x() + windowWidth, position.y(), position.width(), position.height());
+}
+
+void SFSetSkinPath(const wchar_t* directory) {
+    g_skinDirectory = directory != nullptr ? QString::fromWCharArray(directory) : QString();
+}
+
+QString SFSkinDirectory() {
+    return g_skinDirectory;
+}
+
+QString SFSkinImagePath(const std::wstring& name) {
+    if (name.empty()) {
+        return QString();
+    }
+    return g_skinDirectory + ToQt(name);
+}
+
+QPixmap SFLoadSkinImage(const std::wstring& name) {
+    if (name.empty()) {
+        return QPixmap();
+    }
+    const QString path = SFSkinImagePath(name);
+    QPixmap pixmap;
+    if (!pixmap.load(path)) {
+        qCDebug(lcSkin) << "skin image not loaded" << path;
+        return QPixmap();
+    }
+    return pixmap;
+}
+
+QPixmap SFLoadImageFile(const std::wstring& path) {
+    if (path.empty()) {
+        return QPixmap();
+    }
+    QPixmap pixmap;
+    if (!pixmap.load(ToQt(path))) {
+        qCDebug(lcSkin) << "image not loaded" << ToQt(path);
+        return QPixmap();
+    }
+    return pixmap;
+}

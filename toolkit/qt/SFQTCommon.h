@@ -1,0 +1,132 @@
+#pragma once
+// What every Qt implementation shares: text and colour conversions, the toolkit's look (light
+// surfaces, blue accent), the registry of live windows that SFPostUIMessage checks, and the
+// common operations of CSFControl over a Qt widget. GUI thread only unless said otherwise.
+#include "toolkit/SFControls.h"
+
+#include <QColor>
+#include <QPointer>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include <algorithm>
+#include <string>
+
+namespace SFQt {
+
+// ---- Look
+inline const QColor kAccent(91, 138, 255);
+inline const QColor kAccentDark(64, 112, 232);
+inline const QColor kSurface(247, 248, 250);
+inline const QColor kBorder(214, 219, 227);
+inline const QColor kText(34, 34, 34);
+inline const QColor kTextMuted(102, 102, 102);
+inline const QColor kDisabledText(170, 174, 182);
+
+// ---- Conversions
+inline QString FromW(const wchar_t* text) {
+    return text != nullptr ? QString::fromWCharArray(text) : QString();
+}
+inline std::wstring ToW(const QString& text) {
+    return text.toStdWString();
+}
+// Copies at most size - 1 characters and a NUL into buffer; returns the characters copied.
+int CopyOut(const QString& text, wchar_t* buffer, int size);
+inline QColor FromColorRef(SFCOLORREF c) {
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                  static_cast<int>((c >> 16) & 0xFF));
+}
+inline QRect ToQRect(const tagRECT& r) {
+    return QRect(r.left, r.top, std::max(0, r.right - r.left), std::max(0, r.bottom - r.top));
+}
+inline tagRECT ToRect(const QRect& r) {
+    return tagRECT{r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
+}
+inline QWidget* ParentWidget(void* parent) {
+    return static_cast<QWidget*>(parent);
+}
+// A skin name is looked up in the skin directory; a path with a directory is used as given.
+QPixmap LoadPicture(const QString& nameOrPath);
+
+// ---- Live windows (any thread). Windows register while they exist, so that a message posted
+// by a worker thread never reaches a window that was already destroyed.
+void RegisterWindow(QWidget* window);
+void UnregisterWindow(QWidget* window);
+// Posts the event to the window if it is registered (the event is deleted otherwise).
+bool PostToWindow(void* window, QEvent* event);
+
+// Whether translucent windows are composited on this display (Wayland, or an X server with a
+// compositing manager). Offscreen and other platforms: no.
+bool CompositorActive();
+
+// The common operations of every control over its Qt widget. Text operations go through the
+// two hooks, which each control maps to its own text (button caption, label text ...).
+template <class QtBase, class Abstract>
+class CSFQTWidget : public QtBase, public Abstract {
+public:
+    template <class Sink>
+    explicit CSFQTWidget(Sink* sink) : QtBase(), Abstract(sink) {}
+
+    int ShowWindow(int show) override {
+        this->setVisible(show != 0);
+        return 1;
+    }
+    int MoveWindow(const tagRECT* rect) override {
+        if (rect == nullptr) {
+            return 0;
+        }
+        this->setGeometry(ToQRect(*rect));
+        return 1;
+    }
+    int MoveWindow(int x, int y, int cx, int cy) override {
+        this->setGeometry(x, y, std::max(0, cx), std::max(0, cy));
+        return 1;
+    }
+    int EnableWindow(int enable) override {
+        this->setEnabled(enable != 0);
+        this->update();
+        return 1;
+    }
+    void SetCursor() override { this->setCursor(Qt::PointingHandCursor); }
+    void SetToolTipText(const wchar_t* text) override {
+        m_toolTip = FromW(text);
+        this->setToolTip(m_toolTipEnabled ? m_toolTip : QString());
+    }
+    void SetTooltipEnable(int enable) override {
+        m_toolTipEnabled = enable != 0;
+        this->setToolTip(m_toolTipEnabled ? m_toolTip : QString());
+    }
+    int GetWindowTextW(wchar_t* buffer, int size) override {
+        return CopyOut(ControlText(), buffer, size);
+    }
+    void SetWindowTextW(const wchar_t* text) override { SetControlText(FromW(text)); }
+    void* GetUIWnd() override { return static_cast<QWidget*>(this); }
+    uint32_t GetCtrlID() override { return m_id; }
+
+protected:
+    virtual QString ControlText() const { return this->windowTitle(); }
+    virtual void SetControlText(const QString& text) { this->setWindowTitle(text); }
+
+    // The common part of Create: parent, geometry, id and (when asked) visibility by the
+    // style's visible bit.
+    void ApplyCreate(void* parent, const tagRECT* rect, uint32_t style, uint32_t id,
+                     bool applyVisibility = true) {
+        if (QWidget* p = ParentWidget(parent)) {
+            this->setParent(p);
+        }
+        if (rect != nullptr) {
+            this->setGeometry(ToQRect(*rect));
+        }
+        m_id = id;
+        if (applyVisibility) {
+            this->setVisible((style & SF_WS_VISIBLE) != 0);
+        }
+    }
+
+    uint32_t m_id = 0;
+    QString m_toolTip;
+    bool m_toolTipEnabled = true;
+};
+
+}  // namespace SFQt
