@@ -934,6 +934,13 @@ bool CWorkbookPatch::Impl::PatchSheet(const Row* row1, const Row* row2, std::str
     if (!CheckTables(written, why)) {
         return false;
     }
+    // A protected sheet is the user's word that its cells are not to be edited; a spreadsheet
+    // program would refuse the new values too.
+    if (XMLElement* protection = Child(root, "sheetProtection");
+        protection && TrueAttribute(protection, "sheet")) {
+        SetWhy(why, "the active sheet is protected");
+        return false;
+    }
 
     // One pass over every row: give implicit row and cell numbers to the two rows (inserting a
     // row must not renumber the rows after it), find what would break, drop formula caches.

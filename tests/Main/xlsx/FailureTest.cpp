@@ -191,16 +191,20 @@ TEST(ExportFailure, FormulaGroupAnchoredInTheRows) {
     EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"shared.xlsx"});
 }
 
-// A table whose header is row 1: new texts there would make spreadsheet programs drop the table.
-TEST(ExportFailure, TableOverTheRows) {
-    TempDir dir;
-    const std::string path = dir.File("table.xlsx");
-    Make("table", path);
-    const std::string original = ReadBytes(path);
-    RecordingSink sink;
-    EXPECT_EQ(ExportData(Wide(dir.Path()), L"table", SampleValues(), &sink, &EnglishTitles),
-              ExportResult::SaveFailed);
-    EXPECT_EQ(Notice(sink), L"Export failure.");
-    EXPECT_EQ(ReadBytes(path), original);
-    EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"table.xlsx"});
+// Workbooks whose active sheet must not receive the rows: a table whose header is row 1 (new
+// texts there would make spreadsheet programs drop the table), a protected sheet.
+TEST(ExportFailure, TableOrProtectionOverTheRows) {
+    for (const char* kind : {"table", "protected"}) {
+        SCOPED_TRACE(kind);
+        TempDir dir;
+        const std::string path = dir.File("kept.xlsx");
+        Make(kind, path);
+        const std::string original = ReadBytes(path);
+        RecordingSink sink;
+        EXPECT_EQ(ExportData(Wide(dir.Path()), L"kept", SampleValues(), &sink, &EnglishTitles),
+                  ExportResult::SaveFailed);
+        EXPECT_EQ(Notice(sink), L"Export failure.");
+        EXPECT_EQ(ReadBytes(path), original);
+        EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"kept.xlsx"});
+    }
 }

@@ -229,6 +229,13 @@ def raw(path, part):
         sys.stdout.write(z.read(part).decode())
 
 
+def make_protected(path, rows):
+    wb = openpyxl.Workbook()
+    wb.active["A1"] = "locked"
+    wb.active.protection.sheet = True
+    wb.save(path)
+
+
 def make_table(path, rows):
     from openpyxl.worksheet.table import Table
     wb = openpyxl.Workbook()
@@ -294,6 +301,7 @@ MAKERS = {
     "other-zip": make_other_zip,
     "no-calc": make_no_calc,
     "table": make_table,
+    "protected": make_protected,
     "prefixed": make_prefixed,
     "unordered": make_unordered,
 }
