@@ -22,8 +22,9 @@ public:
 
     // Starts routine(argument) on a new thread unless this object already made one (then it
     // returns 1 without starting another). stackSize 0 is the default size; flags are ignored.
-    // Stores the new thread's id (the kernel's thread id) in *threadId when given. Returns 1, or
-    // 0 when the thread could not be created (the routine then never runs).
+    // Stores the new thread's id (the kernel's thread id) in *threadId when given; blocks only
+    // until the new thread has reported that id. Returns 1, or 0 when the thread could not be
+    // created (the routine then never runs).
     int Create(std::uint32_t stackSize, SF_THREAD_ROUTINE routine, void* argument,
                std::uint32_t flags, std::uint32_t* threadId);
     bool IsCreated() const;
