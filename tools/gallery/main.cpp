@@ -358,7 +358,9 @@ QImage ContactSheet(const Skin& skin, int width) {
     for (int i = 0; i < int(all.size()); ++i) {
         const QRect c((i % perRow) * cell, (i / perRow) * cellH, cell, cellH);
         const QRect box = c.adjusted(8, 6, -8, -34);
-        p.fillRect(box, QBrush(check));
+        // The caption close buttons are white: show them on the title band's blue.
+        const bool onBand = all[i].name.startsWith(QStringLiteral("close"));
+        p.fillRect(box, onBand ? QBrush(skingen::palette::kAccent) : QBrush(check));
         const QImage& img = skin[all[i].name];
         QSize shown = img.size();
         if (shown.width() > box.width() || shown.height() > box.height()) {
