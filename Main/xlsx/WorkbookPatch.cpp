@@ -237,8 +237,49 @@ std::string Serialise(const XMLDocument& doc) {
     return std::move(printer.out);
 }
 
+// The XML library drops text that is only whitespace, even when asked to preserve whitespace: a
+// cell holding " " would come back empty. Element content that is only whitespace (a start tag,
+// blanks, an end tag) is turned into character references, which it keeps as text; blanks
+// between elements stay as they are.
+std::string ProtectBlankText(const std::string& xml) {
+    std::string out;
+    out.reserve(xml.size() + xml.size() / 64);
+    std::size_t i = 0;
+    for (;;) {
+        const std::size_t gt = xml.find('>', i);
+        if (gt == std::string::npos) {
+            out.append(xml, i, std::string::npos);
+            return out;
+        }
+        out.append(xml, i, gt + 1 - i);
+        std::size_t j = gt + 1;
+        while (j < xml.size() &&
+               (xml[j] == ' ' || xml[j] == '\t' || xml[j] == '\n' || xml[j] == '\r')) {
+            ++j;
+        }
+        bool leaf = j > gt + 1 && xml.compare(j, 2, "</") == 0 && gt > 0 && xml[gt - 1] != '/';
+        if (leaf) {
+            const std::size_t lt = xml.rfind('<', gt);
+            leaf = lt != std::string::npos && lt + 1 < gt && xml[lt + 1] != '/' &&
+                   xml[lt + 1] != '?' && xml[lt + 1] != '!';
+        }
+        if (leaf) {
+            for (std::size_t k = gt + 1; k < j; ++k) {
+                out += xml[k] == ' '    ? "&#32;"
+                       : xml[k] == '\t' ? "&#9;"
+                       : xml[k] == '\n' ? "&#10;"
+                                        : "&#13;";
+            }
+        } else {
+            out.append(xml, gt + 1, j - gt - 1);
+        }
+        i = j;
+    }
+}
+
 bool ParseXml(XMLDocument& doc, const std::string& text) {
-    return doc.Parse(text.data(), text.size()) == tinyxml2::XML_SUCCESS &&
+    const std::string safe = ProtectBlankText(text);
+    return doc.Parse(safe.data(), safe.size()) == tinyxml2::XML_SUCCESS &&
            doc.RootElement() != nullptr;
 }
 
@@ -513,8 +554,7 @@ SheetSplit SplitSheet(std::string xml) {
 // Drops the cached values of the formula cells among `rows` (a run of row elements).
 bool DropFormulaCaches(std::string& rows) {
     XMLDocument doc{true, tinyxml2::PRESERVE_WHITESPACE};
-    const std::string wrapped = "<rows>" + rows + "</rows>";
-    if (doc.Parse(wrapped.data(), wrapped.size()) != tinyxml2::XML_SUCCESS) {
+    if (!ParseXml(doc, "<rows>" + rows + "</rows>")) {
         return false;
     }
     XmlOut printer;

@@ -128,6 +128,7 @@ TEST(ExistingWorkbook, FormulaCachesDroppedAndRecalculationRequested) {
     EXPECT_TRUE(book[Key("fullCalcOnLoad")].toBool());
     const QJsonObject cells = book[Key("cells")].toObject()[Key("Sheet")].toObject();
     EXPECT_EQ(cells[Key("A5")].toObject()[Key("v")].toString(), Key("=A1&\"!\""));
+    EXPECT_EQ(cells[Key("B5")].toObject()[Key("v")].toString(), Key(" "));  // a blank text survives
     ExpectRowsWritten(cells, SampleValues());
 }
 
@@ -140,7 +141,7 @@ TEST(ExistingWorkbook, PrefixedUnnumberedAndUnorderedSheets) {
         std::vector<std::pair<const char*, const char*>> kept;
     } cases[] = {
         {"prefixed", {{"A3", "r3a"}, {"B3", "r3b"}, {"A4", "r4a"}, {"B4", "r4b"}}},
-        {"unordered", {{"A3", "three"}, {"A5", "=A3&\"!\""}}},
+        {"unordered", {{"A3", "three"}, {"B3", " "}, {"A5", "=A3&\"!\""}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);

@@ -216,7 +216,8 @@ def make_no_calc(path, rows):
         if name == "xl/worksheets/sheet1.xml":
             text = data.decode().replace(
                 "</row></sheetData>",
-                '</row><row r="5"><c r="A5" t="str"><f>A1&amp;"!"</f><v>plain!</v></c></row></sheetData>')
+                '</row><row r="5"><c r="A5" t="str"><f>A1&amp;"!"</f><v>plain!</v></c>'
+                '<c r="B5" t="inlineStr"><is><t xml:space="preserve"> </t></is></c></row></sheetData>')
             if "plain!" not in text:
                 raise SystemExit("fixture: sheet layout changed: " + text)
             return text.encode()
@@ -279,7 +280,8 @@ def make_prefixed(path, rows):
 def make_unordered(path, rows):
     # Rows out of order (row 1 after row 3) and a row style on row 2's missing cells.
     sheet = ('<worksheet xmlns="%s"><sheetData>'
-             '<row r="3"><c r="A3" t="inlineStr"><is><t>three</t></is></c></row>'
+             '<row r="3"><c r="A3" t="inlineStr"><is><t>three</t></is></c>'
+             '<c r="B3" t="inlineStr"><is><t xml:space="preserve"> </t></is></c></row>'
              '<row r="1"><c r="C1" t="inlineStr"><is><t>one</t></is></c></row>'
              '<row r="5"><c r="A5"><f>A3&amp;"!"</f><v>three!</v></c></row>'
              '</sheetData></worksheet>' % MAIN)
