@@ -82,12 +82,43 @@ struct ControlGallery::Impl : public ISFDialogEvent,
                               public ISFListCtrlEvent,
                               public ISFEditCtrlEvent,
                               public ISFStaticEvent,
-                              public ISFPictureCtrlEvent {
+                              public ISFPictureCtrlEvent,
+                              public ISFMenuEvent {
     CSFDialog* dialog = nullptr;
+    CSFMenu* menu = nullptr;
+    QPoint menuAt;
     std::vector<CSFControl*> controls;  // children of the dialog: Qt deletes them with it
     std::wstring skinDir;
 
-    ~Impl() override { SFDestroyControl(dialog); }
+    ~Impl() override {
+        SFDestroyControl(menu);
+        SFDestroyControl(dialog);
+    }
+
+    void BTN_OnClicked(uint32_t id) override {
+        if (id == 105 && menu != nullptr) {
+            const QPoint at = static_cast<QWidget*>(dialog->GetUIWnd())->mapToGlobal(menuAt);
+            menu->Popup(at.x(), at.y());
+        }
+    }
+
+    // The tool bar's "Setting" menu: language sub-menu with the checkable languages, help, about.
+    void BuildMenu() {
+        menu = SFCreateMenu(this);
+        const tagRECT r = Rect(0, 0, 0, 0);
+        menu->Create(0, &r, Parent(), 105);
+        CSFMenu* language = menu->AddMenu(W("Language / 语言").c_str());
+        if (language != nullptr) {
+            language->AddAction(L"chinese", 113);
+            language->AddAction(L"english", 114);
+            language->SetActionCheckable(114, 1);
+            language->SetActionChecked(114, 1);
+        }
+        menu->AddSeparator();
+        menu->AddAction(W("Help / 帮助").c_str(), 109);
+        menu->AddSeparator();
+        menu->AddAction(W("About / 关于").c_str(), 108);
+    }
 
     void* Parent() { return dialog->GetUIWnd(); }
 
@@ -123,8 +154,8 @@ struct ControlGallery::Impl : public ISFDialogEvent,
 
     // A face button without caption (tool bar and preview icons), at the image's own size.
     void IconButton(const std::wstring& normal, const std::wstring& hover, int x, int y, int w,
-                    int h, const char* tip) {
-        CSFButton* b = Button("", Rect(x, y, w, h), Faces(normal, hover, hover, normal), 0);
+                    int h, const char* tip, uint32_t id = 500) {
+        CSFButton* b = Button("", Rect(x, y, w, h), Faces(normal, hover, hover, normal), 0, id);
         b->SetToolTipText(W(tip).c_str());
     }
 
@@ -367,9 +398,14 @@ struct ControlGallery::Impl : public ISFDialogEvent,
         };
         int x = 410;
         for (const auto& t : tools) {
-            IconButton(t.n, t.h, x, 482, t.w, t.w == 28 ? 16 : t.w, t.tip);
+            const bool setting = x == 410;
+            IconButton(t.n, t.h, x, 482, t.w, t.w == 28 ? 16 : t.w, t.tip, setting ? 105 : 500);
+            if (setting) {
+                menuAt = QPoint(x, 482 + t.w + 4);
+            }
             x += t.w + 12;
         }
+        BuildMenu();
         const wchar_t* bodies[9][2] = {
             {L"body_add_n.png", L"body_add_h.png"},
             {L"body_add_h.png", L"body_add_h.png"},
@@ -436,6 +472,20 @@ QWidget* ControlGallery::Build() {
     g.dialog->Create(W("Tessaro controls / 控件一览").c_str(), nullptr);
     g.dialog->SetDrawBackGround(1);
     return static_cast<QWidget*>(g.dialog->GetUIWnd());
+}
+
+QImage ControlGallery::MenuPicture() {
+    if (m_impl->menu == nullptr) {
+        return QImage();
+    }
+    auto* widget = static_cast<QWidget*>(m_impl->menu->GetUIWnd());
+    widget->ensurePolished();
+    widget->adjustSize();
+    return widget->grab().toImage();
+}
+
+QPoint ControlGallery::MenuPosition() const {
+    return m_impl->menuAt;
 }
 
 }  // namespace gallery

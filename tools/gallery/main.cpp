@@ -484,7 +484,19 @@ int main(int argc, char** argv) {
             for (int i = 0; i < 5; ++i) {
                 QCoreApplication::processEvents();
             }
-            return window->grab().save(parser.value(saveOption)) ? 0 : 1;
+            // The open "Setting" menu is a separate pop-up window: lay its picture over the
+            // dialog's where it opens, with a soft shadow.
+            QImage picture = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const QImage menu = controls.MenuPicture();
+            if (!menu.isNull()) {
+                QPainter p(&picture);
+                const QPoint at = controls.MenuPosition();
+                for (int i = 1; i <= 4; ++i) {
+                    p.fillRect(QRect(at + QPoint(i, i + 1), menu.size()), QColor(20, 30, 60, 14));
+                }
+                p.drawImage(at, menu);
+            }
+            return picture.save(parser.value(saveOption)) ? 0 : 1;
         }
         return app.exec();
     }
