@@ -166,3 +166,28 @@ TEST(ExistingWorkbook, PrefixedUnnumberedAndUnorderedSheets) {
         }
     }
 }
+
+// Other sheets lose the cached values of formulas that may read the written cells (through the
+// sheet's name or a defined name) and keep the others.
+TEST(ExistingWorkbook, CachesOfDependentFormulasOnOtherSheets) {
+    TempDir dir;
+    const std::string path = dir.File("cross.xlsx");
+    Make("cross", path);
+    ASSERT_EQ(ExportData(Wide(dir.Path()), L"cross", SampleValues(), nullptr, &EnglishTitles),
+              ExportResult::Exported);
+    const struct {
+        const char* part;
+        const char* formula;
+        bool cached;
+    } sheets[] = {
+        {"xl/worksheets/sheet2.xml", "<f>Spec!A1</f>", false},
+        {"xl/worksheets/sheet3.xml", "<f>1+1</f>", true},
+        {"xl/worksheets/sheet4.xml", "<f>Total*2</f>", false},
+    };
+    for (const auto& s : sheets) {
+        const std::string xml = RunTool({"raw", path, s.part});
+        EXPECT_NE(xml.find(s.formula), std::string::npos) << xml;
+        EXPECT_EQ(xml.find("<v>cached</v>") != std::string::npos, s.cached) << xml;
+    }
+    ExpectRowsWritten(Dump(path)[Key("cells")].toObject()[Key("Spec")].toObject(), SampleValues());
+}

@@ -237,6 +237,29 @@ def make_protected(path, rows):
     wb.save(path)
 
 
+def make_cross(path, rows):
+    # Formulas on other sheets with cached values: one reads the written sheet by name, one
+    # through a defined name, one reads nothing of it.
+    import re
+    wb = openpyxl.Workbook()
+    spec = wb.active
+    spec.title = "Spec"
+    spec["A1"] = "x"
+    wb.create_sheet("Notes")["B1"] = "=Spec!A1"
+    wb.create_sheet("Other")["A1"] = "=1+1"
+    wb.create_sheet("Named")["A1"] = "=Total*2"
+    wb.defined_names.append(DefinedName("Total", attr_text="Spec!$B$2"))
+    wb.save(path)
+    with zipfile.ZipFile(path) as z:
+        parts = {i.filename: z.read(i.filename) for i in z.infolist()}
+    for name in parts:
+        if name.startswith("xl/worksheets/sheet"):
+            parts[name] = re.sub(rb"<v></v>|<v ?/>", b"<v>cached</v>", parts[name])
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
+        for name, data in parts.items():
+            z.writestr(name, data)
+
+
 def make_table(path, rows):
     from openpyxl.worksheet.table import Table
     wb = openpyxl.Workbook()
@@ -303,6 +326,7 @@ MAKERS = {
     "other-zip": make_other_zip,
     "no-calc": make_no_calc,
     "table": make_table,
+    "cross": make_cross,
     "protected": make_protected,
     "prefixed": make_prefixed,
     "unordered": make_unordered,
