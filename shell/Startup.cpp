@@ -130,6 +130,8 @@ int RunApplication(int argc, char** argv, MainFrameFactory createMainFrame) {
     // not stopped; it ends with the process.
     mainFrame.reset();
     helper.reset();
+    // The Qt-driven control must go while the application object still exists.
+    OrvexBase::CSFMessageLoopManager::GetInstance()->RemoveMessageLoop(OrvexBase::ML_MAIN);
     mainLoop.reset();
     return 0;
 }
