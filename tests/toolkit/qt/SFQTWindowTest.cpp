@@ -279,6 +279,21 @@ private Q_SLOTS:
         SFDestroyControl(dlg);
     }
 
+    void mainWindowRunsModallyAndCloses() {
+        OkDialogLogic logic;
+        auto* main = static_cast<CSFQTMainWindow*>(SFCreateMainWindow(&logic, nullptr));
+        QVERIFY(main->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QCOMPARE(main->Create(L"Tessaro", nullptr), 1);
+        QCOMPARE(logic.log.front(), std::string("init:1"));
+        wchar_t title[16];
+        QCOMPARE(main->GetWindowTextW(title, 16), 7);
+        QTimer::singleShot(0, [&] { main->MFCOK(); });
+        QCOMPARE(main->DoModalDlg(), 1);
+        QTimer::singleShot(0, [&] { main->close(); });
+        QCOMPARE(main->DoModalDlg(), 2);
+        SFDestroyControl(main);
+    }
+
     void postedMessageReachesOnlyLiveWindows() {
         OkDialogLogic logic;
         CSFDialog* dlg = SFCreateDialog(&logic, nullptr, 0);

@@ -1,0 +1,47 @@
+// The toolkit-wide conversions: the application directory as a wide string and the bounded
+// copy into the local 8-bit encoding.
+#include "framework/os/SFAppDir.h"
+#include "toolkit/SFCustomEvent.h"
+#include "toolkit/SFToolkit.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+TEST(Utf8ToLocal, CopiesWholeCharactersAndTerminates) {
+    char out[8];
+    std::memset(out, 'x', sizeof out);
+    EXPECT_EQ(SFUtf8ToLocal("abc", out, sizeof out), 3);
+    EXPECT_STREQ(out, "abc");
+    // "中文" is two three-byte characters: with room for five bytes only the first fits.
+    std::memset(out, 'x', sizeof out);
+    EXPECT_EQ(SFUtf8ToLocal("\xE4\xB8\xAD\xE6\x96\x87", out, 6), 3);
+    EXPECT_STREQ(out, "\xE4\xB8\xAD");
+    EXPECT_EQ(SFUtf8ToLocal(nullptr, out, sizeof out), 0);
+    EXPECT_STREQ(out, "");
+    EXPECT_EQ(SFUtf8ToLocal("abc", out, 1), 0);
+    EXPECT_STREQ(out, "");
+    EXPECT_EQ(SFUtf8ToLocal("abc", out, 0), 0);
+    EXPECT_EQ(SFUtf8ToLocal("abc", nullptr, 4), 0);
+}
+
+TEST(AppPath, IsTheApplicationDirectoryAsWideText) {
+    SF_SOFT_BASE::SetApplicationDirectory("/tmp/Tessaro \xE6\xB5\x8B\xE8\xAF\x95");
+    EXPECT_EQ(SFGetAppPath(), std::wstring(L"/tmp/Tessaro \u6D4B\u8BD5"));
+}
+
+TEST(CustomEvent, TypeIsRegisteredOnceAndCarriesItsValues) {
+    const QEvent::Type type = CSFCustomEvent::EventType();
+    EXPECT_GE(int(type), int(QEvent::User));
+    EXPECT_EQ(CSFCustomEvent::EventType(), type);
+    const CSFCustomEvent e(273, 0, 5, 1);
+    EXPECT_EQ(e.type(), type);
+    EXPECT_EQ(e.Message(), 273u);
+    EXPECT_EQ(e.Code(), 0u);
+    EXPECT_EQ(e.Value(), 5u);
+    EXPECT_EQ(e.Id(), 1u);
+}
+
+}  // namespace
