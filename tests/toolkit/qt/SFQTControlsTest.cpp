@@ -4,9 +4,12 @@
 #include "toolkit/SFToolkit.h"
 #include "toolkit/qt/SFQTControls.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <vector>
@@ -19,13 +22,16 @@ struct Recorder : ISFComboBoxEvent,
                   ISFRadioBoxEvent,
                   ISFButtonEvent,
                   ISFMenuEvent,
-                  ISFScrollAreaEvent {
+                  ISFScrollAreaEvent,
+                  ISFListCtrlEvent {
     std::vector<int> selections;
     std::vector<int> numbers;
     std::vector<double> doubles;
     std::vector<int> radioStates;
     std::vector<int> actions;
     std::vector<int> scrolls;
+    std::vector<int> rows;
+    void OnSelected(int row) override { rows.push_back(row); }
     void SelectChanged(uint32_t, int index) override { selections.push_back(index); }
     void OnCurrentNumChanged(uint32_t, int value) override { numbers.push_back(value); }
     void OnCurrentNumChanged(uint32_t, double value) override { doubles.push_back(value); }
@@ -248,6 +254,52 @@ private Q_SLOTS:
         QCOMPARE(r.scrolls, std::vector<int>{80});
         QCOMPARE(area->GetValue(), 80);
         SFDestroyControl(area);
+    }
+
+    void listControlRowsAndSelection() {
+        Recorder r;
+        CSFListCtrl* list = SFCreateListCtrl(&r);
+        const tagRECT rect{0, 0, 400, 200};
+        list->Create(SF_WS_VISIBLE, &rect, nullptr, 400, 0);
+        QCOMPARE(list->InsertColumn(0, L"Model", SF_ALIGN_LEFT, 120, 0), 0);
+        QCOMPARE(list->InsertColumn(1, L"Size", SF_ALIGN_CENTER, 60, 1), 1);
+        QCOMPARE(list->InsertItem(0, L"QXM480VQX-RT"), 0);
+        QCOMPARE(list->InsertItem(99, L"QXM490VQX-ST"), 1);  // clamped to the end
+        QCOMPARE(list->SetItemText(1, 1, L"55\""), 1);
+        QCOMPARE(list->SetItemText(2, 0, L"none"), -1);
+        QCOMPARE(list->SetItemText(0, 5, L"none"), -1);
+        wchar_t text[32];
+        QCOMPARE(list->GetItemText(1, 0, text, 32), 12);
+        QCOMPARE(std::wstring(text), std::wstring(L"QXM490VQX-ST"));
+        QCOMPARE(list->GetItemText(-1, 0, text, 32), -1);
+        QCOMPARE(list->GetFirstSelectedRow(), -1);
+        QCOMPARE(list->SetRowSelected(1), 1);
+        QCOMPARE(list->SetRowSelected(7), -1);
+        QCOMPARE(r.rows, std::vector<int>{1});
+        int pos = list->GetFirstSelectedItemPosition();
+        QCOMPARE(list->GetNextSelectedItem(pos), 1);
+        QCOMPARE(pos, 0);
+        QCOMPARE(list->SetItemData(0, 42), 1);
+        QCOMPARE(list->GetItemData(0), uintptr_t(42));
+        QCOMPARE(list->DeleteItem(5), -1);
+        QCOMPARE(list->GetItemCount(), 2);
+        SFDestroyControl(list);
+    }
+
+    void styleSheetLoadsOnlyFromAReadableFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Tessaro.css"));
+        QFile css(path);
+        QVERIFY(css.open(QIODevice::WriteOnly));
+        css.write("QToolTip { color: #222222; } /* \xE4\xB8\xAD */");
+        css.close();
+        SFSetApplication(qApp);
+        QCOMPARE(SFLoadStyleSheet(path.toStdWString().c_str()), 1);
+        QCOMPARE(qApp->styleSheet(),
+                 QString::fromUtf8("QToolTip { color: #222222; } /* \xE4\xB8\xAD */"));
+        QCOMPARE(SFLoadStyleSheet(L"/nonexistent/Tessaro.css"), 0);
+        QVERIFY(!qApp->styleSheet().isEmpty());  // the missing file changed nothing
+        qApp->setStyleSheet(QString());
     }
 
     void postedUIMessageReachesTheViewMap() {
