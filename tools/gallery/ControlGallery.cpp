@@ -181,7 +181,7 @@ struct ControlGallery::Impl : public ISFDialogEvent,
             CSFRadioBox* r = Radio(titles[k], Rect(20 + k * 200, y, 180, 69),
                                    L"common_step" + n + L"_h.png", L"common_step" + n + L"_n.png",
                                    k == open, SFRGB(136, 136, 136), SFRGB(34, 34, 34), 12);
-            r->SetTextOffset(50, 0);
+            r->SetTextOffset(46, 0);
             r->SetTextAlign(SF_ALIGN_LEFT | SF_ALIGN_VCENTER);
         }
     }

@@ -264,7 +264,7 @@ QImage MainWindow(const Skin& skin, const Lang& lang) {
         const bool open = k == 0;
         p.drawImage(QPoint(x, 0),
                     skin[QString::asprintf("common_step%d_%s.png", k + 1, open ? "h" : "n")]);
-        Text(p, QRect(x + 50, 0, 130, 69), lang.steps[k],
+        Text(p, QRect(x + 46, 0, 134, 69), lang.steps[k],
              open ? QColor(34, 34, 34) : QColor(136, 136, 136), 12, Qt::AlignVCenter, open);
     }
     const int centred27 = 70 + (ph - 70 - 27) / 2, centred18 = 70 + (ph - 70 - 18) / 2;

@@ -287,7 +287,8 @@ void CircleButton(Canvas& c, const QString& icon, State s) {
 // ---- Radio faces -----------------------------------------------------------------------------
 
 // Step header of the parameter panel: a numbered badge on the left; the radio draws the step's
-// title to its right (from x 50). The open step has a tinted card and an accent underline.
+// title to its right (from x 46, 134 pixels: "Content Configuration" at
+// 12 pixels fits). The open step has a tinted card and an accent underline.
 void StepHeader(Canvas& c, int step, bool open) {
     QPainter& p = c.painter;
     const int w = c.size.width(), h = c.size.height();
@@ -306,7 +307,7 @@ void StepHeader(Canvas& c, int step, bool open) {
     } else {
         p.fillRect(QRect(0, h - 1, w, 1), kDivider);
     }
-    const QRectF badge(12, (h - 28) / 2.0, 28, 28);
+    const QRectF badge(10, (h - 26) / 2.0, 26, 26);
     if (open) {
         p.setPen(Qt::NoPen);
         p.setBrush(kAccent);
@@ -316,7 +317,7 @@ void StepHeader(Canvas& c, int step, bool open) {
         p.setBrush(kSurface);
         p.drawEllipse(badge.adjusted(0.75, 0.75, -0.75, -0.75));
     }
-    p.setFont(UiFont(15, true));
+    p.setFont(UiFont(14, true));
     p.setPen(open ? QColor(Qt::white) : QColor(138, 147, 163));
     p.drawText(badge.translated(0, -0.5), Qt::AlignCenter, QString::number(step));
     p.restore();
@@ -573,7 +574,7 @@ std::vector<SkinImage> Build() {
                 std::string("step header ") + std::to_string(step) +
                 (open ? ": filled accent badge, tinted card, underline" : ": outlined grey badge");
             add(n.c_str(), 180, 69, shows.c_str(),
-                "parameter panel step header radio (200-203); caption from x 50",
+                "parameter panel step header radio (200-203); caption from x 46",
                 [step, open](Canvas& c) { StepHeader(c, step, open != 0); });
         }
     }

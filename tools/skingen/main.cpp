@@ -56,7 +56,7 @@ QByteArray Markdown() {
         << "How the controls lay faces out: the two-way switch halves (`common_check_*`,\n"
         << "`common_uncheck_*`), the tabs and the step headers are as wide as their radio boxes,\n"
         << "so they are backgrounds with the caption drawn over them (centred on the switch\n"
-        << "halves; from x 32 on the tabs, after their icon at x 10; from x 50 on the step\n"
+        << "halves; from x 32 on the tabs, after their icon at x 10; from x 46 on the step\n"
         << "headers, after the numbered badge). Spinners stretch `kuang2_nor.png` over their\n"
         << "rectangle and lay the 16 x 9 arrows over the top and bottom halves of its right end;\n"
         << "each arrow carries its part of the outline. Button faces are stretched over their\n"
