@@ -459,7 +459,7 @@ int main(int argc, char** argv) {
         QStringLiteral(TESSARO_APP_DIR "/Skin"));
     const QCommandLineOption regionOption(
         QStringLiteral("region"),
-        QStringLiteral("With --save: keep only this part x,y,w,h, enlarged twice (pixel check)."),
+        QStringLiteral("With --sheet --save: keep only this part x,y,w,h, enlarged twice."),
         QStringLiteral("x,y,w,h"));
     const QCommandLineOption sheetOption(
         QStringLiteral("sheet"), QStringLiteral("Show the painted windows and every image."));
