@@ -76,12 +76,12 @@ QPixmap LoadPicture(const QString& nameOrPath) {
     if (nameOrPath.isEmpty()) {
         return QPixmap();
     }
-    const bool hasDirectory = nameOrPath.contains(u'/') || QDir::isAbsolutePath(nameOrPath);
-    QPixmap pixmap;
-    if (!hasDirectory) {
-        pixmap = SFLoadSkinImage(nameOrPath.toStdWString());
+    // A bare name never falls back to the working directory: nothing is read from there.
+    if (!nameOrPath.contains(u'/') && !QDir::isAbsolutePath(nameOrPath)) {
+        return SFLoadSkinImage(nameOrPath.toStdWString());
     }
-    if (pixmap.isNull() && !pixmap.load(nameOrPath)) {
+    QPixmap pixmap;
+    if (!pixmap.load(nameOrPath)) {
         qCDebug(lcToolkit) << "picture not loaded" << nameOrPath;
         return QPixmap();
     }

@@ -4,6 +4,8 @@
 #include "toolkit/SFToolkit.h"
 #include "toolkit/qt/SFQTControls.h"
 
+#include <QImage>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -284,6 +286,45 @@ private Q_SLOTS:
         QCOMPARE(list->DeleteItem(5), -1);
         QCOMPARE(list->GetItemCount(), 2);
         SFDestroyControl(list);
+    }
+
+    void pictureLoadsSkinNamesAndPaths() {
+        QTemporaryDir dir;
+        QImage image(16, 9, QImage::Format_RGB32);
+        image.fill(Qt::darkBlue);
+        QVERIFY(image.save(dir.filePath(QStringLiteral("pic.png"))));
+        SFSetSkinPath((dir.path() + QStringLiteral("/")).toStdWString().c_str());
+        auto* picture = static_cast<CSFQTPictureCtrl*>(SFCreatePictureCtrl(nullptr));
+        const tagRECT rect{0, 0, 32, 18};
+        picture->Create(L"", SF_WS_VISIBLE, &rect, nullptr, 0);
+        QCOMPARE(picture->SetImage(L"pic.png"), 1);
+        QCOMPARE(picture->Picture().size(), QSize(16, 9));
+        QCOMPARE(picture->SetImage(dir.filePath(QStringLiteral("pic.png")).toStdWString().c_str()),
+                 1);
+        QCOMPARE(picture->SetImage(L"missing.png"), 0);
+        QVERIFY(picture->Picture().isNull());
+        QCOMPARE(picture->SetImage(nullptr), 0);
+        picture->grab();
+        SFDestroyControl(picture);
+        SFSetSkinPath(nullptr);
+    }
+
+    void staticTextHeightGrowsWithWrapping() {
+        CSFStatic* label = SFCreateStatic(nullptr);
+        const tagRECT rect{20, 10, 300, 40};
+        label->Create(L"OK", 0, &rect, nullptr, 0);
+        label->SetWordWrap(1);
+        label->SetTextAlignFlag(SF_ALIGN_CENTER);
+        const int one = label->GetTextHeight(280);
+        QVERIFY(one > 0);
+        label->SetStaticText(
+            L"The path is too long, please select again. The path is too long, "
+            L"please select again. The path is too long, please select again.",
+            true);
+        QVERIFY(label->GetTextHeight(280) >= 2 * one);
+        wchar_t text[4];
+        QCOMPARE(label->GetStaticText(text, 4), 3);
+        SFDestroyControl(label);
     }
 
     void styleSheetLoadsOnlyFromAReadableFile() {
