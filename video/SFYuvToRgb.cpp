@@ -142,6 +142,10 @@ bool ConvertYuv420ToRgb32(const SFYuvImageView& s, const SFRgbImageView& d,
     if (kernel == ESFYuvKernel::Best)
         kernel = BestYuvKernel();
     const yuv_detail::RowKernel simd = KernelFor(kernel);
+    const int vector =
+        kernel == ESFYuvKernel::Avx512 ? 32 : (kernel == ESFYuvKernel::Avx2 ? 16 : 8);
+    const uintptr_t storeAlign =
+        kernel == ESFYuvKernel::Avx512 ? 64 : (kernel == ESFYuvKernel::Avx2 ? 32 : 16);
     const Tables tables(k);
     const bool flip = s.height < 0;
     for (int row = 0; row < rows; ++row) {
@@ -150,7 +154,26 @@ bool ConvertYuv420ToRgb32(const SFYuvImageView& s, const SFRgbImageView& d,
         const uint8_t* u = s.u.data() + size_t(source / 2) * size_t(s.uStride);
         const uint8_t* v = s.v.data() + size_t(source / 2) * size_t(s.vStride);
         uint8_t* out = d.pixels.data() + size_t(row) * size_t(d.stride);
-        const int done = simd ? simd(y, u, v, out, width, k) : 0;
+        int done = 0;
+        if (simd && width >= vector) {
+            // Stores that straddle cache lines are slow from memory, so the body runs from the
+            // first even pixel (a chroma sample boundary) whose output is aligned to the vector
+            // width. The pixels before it and after the last whole vector are covered by one
+            // extra unaligned vector each, overlapping the body: the overlap rewrites the same
+            // bytes, and no row needs the slow scalar path unless it is narrower than a vector.
+            const uintptr_t misalignment = reinterpret_cast<uintptr_t>(out) & (storeAlign - 1);
+            int lead = int(((storeAlign - misalignment) & (storeAlign - 1)) / 4);
+            if ((misalignment & 3) != 0 || (lead & 1) != 0 || lead + vector > width)
+                lead = 0;
+            if (lead)
+                simd(y, u, v, out, vector, k);
+            done =
+                lead + simd(y + lead, u + lead / 2, v + lead / 2, out + lead * 4, width - lead, k);
+            if (done < width) {
+                const int last = (width - vector) & ~1;
+                done = last + simd(y + last, u + last / 2, v + last / 2, out + last * 4, vector, k);
+            }
+        }
         RowScalar(y, u, v, out, done, width, tables);
     }
     return true;
