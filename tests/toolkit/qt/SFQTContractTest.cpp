@@ -1,0 +1,284 @@
+// The common contract of every control kind and the window operations the dialogs rely on:
+// creation with and without the visible bit, moving, texts, the title's placement, dragging
+// without the window system's help, and the edit control's reports and filters.
+#include "toolkit/SFFactory.h"
+#include "toolkit/qt/SFQTMinorControls.h"
+#include "toolkit/qt/SFQTSkinnedWindow.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+class PlainDialog : public ISFDialogEvent {
+public:
+    int Dlg_OnInit(int) override { return 1; }
+};
+
+struct EditRecorder : ISFEditCtrlEvent {
+    std::vector<std::wstring> changes;
+    std::vector<std::wstring> enters;
+    void EDIT_OnTextChange(uint32_t, const wchar_t* text) override { changes.emplace_back(text); }
+    void EDIT_OnEnterPressed(uint32_t, const wchar_t* text) override { enters.emplace_back(text); }
+};
+
+QWidget* W(CSFControl* c) {
+    return static_cast<QWidget*>(c->GetUIWnd());
+}
+
+}  // namespace
+
+class SFQTContractTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Every kind: Create honours the visible bit, MoveWindow takes width and height, a null
+    // sink is allowed, SFDestroyControl deletes the whole widget.
+    void everyKindKeepsTheCommonContract_data() {
+        QTest::addColumn<int>("kind");
+        const char* names[] = {"button",    "radio",    "static",   "picture",   "edit",
+                               "combo",     "list",     "listbox",  "tree",      "groupbox",
+                               "slider",    "progress", "datetime", "calendar",  "graphiclist",
+                               "pictureex", "checkbox", "view",     "effectview"};
+        for (int i = 0; i < int(std::size(names)); ++i) {
+            QTest::newRow(names[i]) << i;
+        }
+    }
+    void everyKindKeepsTheCommonContract() {
+        QFETCH(int, kind);
+        QWidget parent;
+        parent.show();
+        const tagRECT r{4, 6, 104, 36};
+        auto create = [&](uint32_t style) -> CSFControl* {
+            switch (kind) {
+                case 0: {
+                    auto* c = SFCreateButton(nullptr);
+                    c->Create(L"b", style, &r, &parent, 1);
+                    return c;
+                }
+                case 1: {
+                    auto* c = SFCreateRadioBox(nullptr);
+                    c->Create(L"r", style, &r, &parent, 1);
+                    return c;
+                }
+                case 2: {
+                    auto* c = SFCreateStatic(nullptr);
+                    c->Create(L"s", style, &r, &parent, 1);
+                    return c;
+                }
+                case 3: {
+                    auto* c = SFCreatePictureCtrl(nullptr);
+                    c->Create(L"", style, &r, &parent, 1);
+                    return c;
+                }
+                case 4: {
+                    auto* c = SFCreateEditCtrl(nullptr);
+                    c->Create(style, &r, &parent, 1, 0);
+                    return c;
+                }
+                case 5: {
+                    auto* c = SFCreateComboBox(nullptr);
+                    c->Create(style, &r, &parent, 1);
+                    return c;
+                }
+                case 6: {
+                    auto* c = SFCreateListCtrl(nullptr);
+                    c->Create(style, &r, &parent, 1, 0);
+                    return c;
+                }
+                case 7: {
+                    auto* c = SFCreateListBox(nullptr);
+                    c->Create(style, &r, &parent, 1);
+                    return c;
+                }
+                case 8: {
+                    auto* c = SFCreateTreeCtrl(nullptr);
+                    c->Create(style, &r, &parent, 1);
+                    return c;
+                }
+                case 9: {
+                    auto* c = SFCreateGroupBox(nullptr);
+                    c->Create(L"g", style, &r, &parent, 1);
+                    return c;
+                }
+                case 10: {
+                    auto* c = SFCreateSliderCtrl(nullptr);
+                    c->Create(style, &r, &parent, 1);
+                    return c;
+                }
+                case 11: {
+                    auto* c = SFCreateProgressCtrl(nullptr);
+                    c->Create(style, &r, &parent, 1);
+                    return c;
+                }
+                case 12: {
+                    auto* c = SFCreateDateTimeCtrl(nullptr);
+                    c->Create(style, &r, &parent, 1);
+                    return c;
+                }
+                case 13: {
+                    auto* c = SFCreateCalendarCtrl(nullptr);
+                    c->Create(style, &r, &parent, 1);
+                    return c;
+                }
+                case 14: {
+                    auto* c = SFCreateGraphicList(nullptr);
+                    c->Create(style, &r, &parent, 1);
+                    return c;
+                }
+                case 15: {
+                    auto* c = SFCreatePictureEx(nullptr);
+                    c->Create(L"", style, &r, &parent, 1);
+                    return c;
+                }
+                case 16: {
+                    auto* c = SFCreateCheckBox(nullptr);
+                    c->Create("c", style, &r, &parent, 1);
+                    return c;
+                }
+                case 17: {
+                    auto* c = SFCreateView(nullptr);
+                    c->Create(L"", L"", style, &r, &parent, 1);
+                    return c;
+                }
+                default: {
+                    auto* c = SFCreateEffectView(nullptr);
+                    c->Create(L"", L"", style, &r, &parent, 1);
+                    return c;
+                }
+            }
+        };
+        CSFControl* hidden = create(0);
+        QVERIFY(hidden != nullptr);
+        QVERIFY(!W(hidden)->isVisible());
+        QCOMPARE(W(hidden)->parentWidget(), &parent);
+        QCOMPARE(W(hidden)->geometry(), QRect(4, 6, 100, 30));
+        QCOMPARE(hidden->ShowWindow(1), 1);
+        QVERIFY(W(hidden)->isVisible());
+        hidden->MoveWindow(1, 2, 50, 20);
+        QCOMPARE(W(hidden)->geometry(), QRect(1, 2, 50, 20));
+        hidden->MoveWindow(static_cast<const tagRECT*>(nullptr));  // ignored
+        QCOMPARE(W(hidden)->geometry(), QRect(1, 2, 50, 20));
+        hidden->EnableWindow(0);
+        QVERIFY(!W(hidden)->isEnabled());
+        W(hidden)->grab();
+        CSFControl* shown = create(SF_WS_VISIBLE);
+        QVERIFY(W(shown)->isVisible());
+        QPointer<QWidget> gone(W(shown));
+        SFDestroyControl(shown);
+        QVERIFY(gone.isNull());
+        SFDestroyControl(hidden);
+    }
+
+    void titleFollowsItsAlignment_data() {
+        QTest::addColumn<QString>("align");
+        QTest::addColumn<int>("expectedLeft");  // -1: centred, -2: flush right
+        QTest::newRow("left") << QStringLiteral("left") << 20;
+        QTest::newRow("center") << QStringLiteral("center") << -1;
+        QTest::newRow("right") << QStringLiteral("right") << -2;
+        QTest::newRow("unknown_is_left") << QStringLiteral("justify") << 20;
+    }
+    void titleFollowsItsAlignment() {
+        QFETCH(QString, align);
+        QFETCH(int, expectedLeft);
+        PlainDialog logic;
+        auto* dlg = static_cast<CSFQTDialog*>(SFCreateDialog(&logic, nullptr, 0));
+        DialogStyle style;
+        style.titleAlign = align.toStdWString();
+        style.titleArea = L"20,0,1000,27";
+        style.titleColor = L"ffffff";
+        style.initialSize = L"320,160";
+        dlg->SetSkin(&style);
+        QCOMPARE(dlg->size(), QSize(320, 160));
+        dlg->SetWindowTextW(L"Attention");
+        QLabel* label = dlg->TitleLabel();
+        QVERIFY(label != nullptr);
+        QCOMPARE(label->text(), QStringLiteral("Attention"));
+        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::white));
+        const int w = label->width();
+        const int left = expectedLeft == -1   ? (320 - w) / 2
+                         : expectedLeft == -2 ? 320 - w
+                                              : expectedLeft;
+        QCOMPARE(label->x(), left);
+        dlg->SetTitleToTopDistance(16);
+        QCOMPARE(label->y(), 16);
+        SFDestroyControl(dlg);
+    }
+
+    void windowGeometryOperations() {
+        PlainDialog logic;
+        CSFDialog* dlg = SFCreateDialog(&logic, nullptr, 0);
+        dlg->MoveWindow(100, 120, 300, 200);
+        tagRECT r{};
+        dlg->GetDlgWindowRect(&r);
+        QCOMPARE(SFQt::ToQRect(r), QRect(100, 120, 300, 200));
+        dlg->GetDlgClientRect(&r);
+        QCOMPARE(SFQt::ToQRect(r), QRect(0, 0, 300, 200));  // no shadow without a compositor
+        dlg->SetFrameShadow(true);
+        dlg->GetDlgClientRect(&r);
+        QCOMPARE(SFQt::ToQRect(r), QRect(0, 0, 300, 200));
+        constexpr uint32_t kNoMove = 0x0002;
+        dlg->SetDlgWindowPos(nullptr, 0, 0, 250, 150, kNoMove);
+        dlg->GetDlgWindowRect(&r);
+        QCOMPARE(SFQt::ToQRect(r), QRect(100, 120, 250, 150));
+        dlg->GetDlgClientRect(nullptr);
+        dlg->Screen2Client(static_cast<tagPOINT*>(nullptr));
+        dlg->SetSizeRoundCorner(L"8,8");
+        dlg->SetSizeRoundCorner(nullptr);
+        QCOMPARE(dlg->IsDlgZoomed(), 0);
+        SFDestroyControl(dlg);
+    }
+
+    void titleDragMovesTheWindowWithoutWindowSystemHelp() {
+        PlainDialog logic;
+        auto* dlg = static_cast<CSFQTDialog*>(SFCreateDialog(&logic, nullptr, 0));
+        DialogStyle style;
+        style.titleArea = L"0,0,1000,30";
+        dlg->SetSkin(&style);
+        dlg->MoveWindow(100, 100, 300, 200);
+        dlg->ShowWindow(1);
+        QVERIFY(QTest::qWaitForWindowExposed(dlg));
+        const QPoint start = dlg->pos();
+        QTest::mousePress(dlg, Qt::LeftButton, {}, QPoint(50, 10));
+        QTest::mouseMove(dlg, QPoint(80, 40));
+        QTRY_COMPARE(dlg->pos(), start + QPoint(30, 30));
+        QTest::mouseRelease(dlg, Qt::LeftButton, {}, dlg->mapFromGlobal(QCursor::pos()));
+        // Below the title nothing drags.
+        const QPoint after = dlg->pos();
+        QTest::mousePress(dlg, Qt::LeftButton, {}, QPoint(50, 100));
+        QTest::mouseMove(dlg, QPoint(90, 140));
+        QTest::mouseRelease(dlg, Qt::LeftButton, {}, QPoint(90, 140));
+        QCOMPARE(dlg->pos(), after);
+        SFDestroyControl(dlg);
+    }
+
+    void editReportsChangesAndFiltersInput() {
+        EditRecorder r;
+        CSFEditCtrl* edit = SFCreateEditCtrl(&r);
+        const tagRECT rect{0, 0, 200, 24};
+        edit->Create(SF_WS_VISIBLE, &rect, nullptr, 304, 0);
+        edit->SetRegExp(L"[^*/\\\\<>|]*$");
+        edit->SetMaxCharacterLength(5);
+        QTest::keyClicks(W(edit), QStringLiteral("a*b/c|def"));
+        wchar_t text[16];
+        edit->GetWindowTextW(text, 16);
+        QCOMPARE(std::wstring(text), std::wstring(L"abcde"));
+        QCOMPARE(r.changes.back(), std::wstring(L"abcde"));
+        QTest::keyClick(W(edit), Qt::Key_Return);
+        QCOMPARE(r.enters, std::vector<std::wstring>{L"abcde"});
+        edit->SetRegExp(L"(unclosed");  // an invalid pattern removes the filter
+        edit->SetWindowTextW(L"*");
+        edit->GetWindowTextW(text, 16);
+        QCOMPARE(std::wstring(text), std::wstring(L"*"));
+        SFDestroyControl(edit);
+    }
+};
+
+QTEST_MAIN(SFQTContractTest)
+#include "SFQTContractTest.moc"
