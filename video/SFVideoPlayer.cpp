@@ -121,6 +121,20 @@ struct CSFVideoPlayer::Impl {
             return false;
         }
         InputPtr in(raw);
+        // Refuse an oversized picture from the header, before stream probing reads a frame of it.
+        int videoStreams = 0;
+        int oversized = 0;
+        for (unsigned i = 0; i < in->nb_streams; ++i) {
+            const AVCodecParameters* p = in->streams[i]->codecpar;
+            if (p->codec_type != AVMEDIA_TYPE_VIDEO)
+                continue;
+            ++videoStreams;
+            oversized += p->width > kSFMaxVideoSide || p->height > kSFMaxVideoSide ? 1 : 0;
+        }
+        if (videoStreams > 0 && oversized == videoStreams) {
+            qCInfo(lcVideo) << "picture size refused" << path.c_str();
+            return false;
+        }
         error = avformat_find_stream_info(in.get(), nullptr);
         if (error < 0) {
             qCInfo(lcVideo) << "stream info" << path.c_str() << ErrorText(error).c_str();
