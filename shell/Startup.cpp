@@ -12,7 +12,6 @@
 #include "framework/SFMessageLoop.h"
 #include "framework/SFTask.h"
 #include "framework/SFThreadEx.h"
-#include "framework/os/SFAppDir.h"
 #include "framework/os/SFStreamConvert.h"
 #include "framework/os/SFThread.h"
 #include "shell/AppSettings.h"
@@ -20,6 +19,7 @@
 #include "shell/CrashHandler.h"
 #include "shell/LanguageTable.h"
 #include "shell/LogLibrary.h"
+#include "toolkit/SFToolkit.h"
 
 Q_LOGGING_CATEGORY(lcStartup, "tessaro.startup")
 
@@ -52,6 +52,10 @@ int RunApplication(int argc, char** argv, MainFrameFactory createMainFrame) {
     // 1. The application object.
     QApplication app(argc, argv);
     qCInfo(lcStartup, "1 application");
+
+    // 2. The toolkit works on this application object.
+    SFSetApplication(&app);
+    qCInfo(lcStartup, "2 toolkit");
     // 3. Qt 6 decodes narrow literals and byte arrays as UTF-8 already: there is no codec for
     //    C strings to set.
 
@@ -64,9 +68,20 @@ int RunApplication(int argc, char** argv, MainFrameFactory createMainFrame) {
     OrvexBase::SetTaskTraceLevel(0);
     qCInfo(lcStartup, "5 task trace off");
 
+    // 6. Plug-ins may lie beside the data.
+    SFAddAppDirToLibraryPaths();
+    qCInfo(lcStartup, "6 library paths");
+
     // 7. The application directory, wide and in the locale's encoding.
-    const std::string appDir = SF_SOFT_BASE::ApplicationDirectory();
+    const std::wstring appPath = SFGetAppPath();
+    const std::string appDir = SF_SOFT_BASE::CSFStreamConvert::ToNarrow(appPath);
     qCInfo(lcStartup, "7 application directory %s", appDir.c_str());
+
+    // 8. The style sheet of the standard Qt parts; 9. where every skin image is looked up.
+    SFLoadStyleSheet((appPath + L"/Tessaro.css").c_str());
+    qCInfo(lcStartup, "8 style sheet");
+    SFSetSkinPath((appPath + L"/Skin/").c_str());
+    qCInfo(lcStartup, "9 skin directory");
 
     // 10. The settings file, loaded from and saved to the same place.
     const std::string settingsPath = SettingsFilePath(appDir);
