@@ -1,5 +1,5 @@
 #pragma once
-// The figures of the specification sheet: the product lines copied from the chosen catalogue
+// The figures of the "Data output" sheet: the product lines copied from the chosen catalogue
 // record, the screen configuration, and the packaging computed from the wall's columns (W), its
 // display count (N = W × H) and the panel size class read from the Diagonal text. Plain C++;
 // GUI thread only. Every text is exactly what the sheet shows and what the export writes.

@@ -1,5 +1,5 @@
 #pragma once
-// The 17 texts of the specification sheet, in export column order (A, B, C, D, G, H, E, F,
+// The 17 texts of the "Data output" sheet, in export column order (A, B, C, D, G, H, E, F,
 // I..Q): exactly what the sheet shows and what the spreadsheet export writes.
 #include <array>
 #include <cstddef>

@@ -1,5 +1,5 @@
 #pragma once
-// The export of the specification sheet: builds the target path, runs the spreadsheet writer and
+// The export of the "Data output" sheet: builds the target path, runs the spreadsheet writer and
 // tells the user how it went through a message sink (the main window's message box).
 #include "Main/model/SpecSheetValues.h"
 #include "Main/xlsx/SaveToExcel.h"

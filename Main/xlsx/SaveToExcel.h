@@ -1,5 +1,5 @@
 #pragma once
-// The spreadsheet writer: the specification sheet as a two-row workbook, row 1 the 17 column
+// The spreadsheet writer: the "Data output" sheet as a two-row workbook, row 1 the 17 column
 // titles in the current language, row 2 the 17 values as text.
 //
 // Call order: Open, WriteHeaderRow, WriteDataRow, SaveAs, CloseAndQuit. Open decides between a
