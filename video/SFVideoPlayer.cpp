@@ -168,6 +168,7 @@ struct CSFVideoPlayer::Impl {
         }
         for (unsigned i = 0; i < in->nb_streams; ++i)
             in->streams[i]->discard = int(i) == index ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+        std::lock_guard lock(mutex);
         timeBase = stream->time_base;
         startStamp = stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0;
         streamIndex = index;
