@@ -12,24 +12,25 @@ int RowAvx2(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* dst, 
             const SFYuvCoefficients& k) {
     const int n = width & ~15;
     const int luma = -k.yOffset * k.yMul;
-    const __m256i kLuma = _mm256_set1_epi32(int(Pair(k.yMul, 0)));
+    const __m256i kLumaEven = _mm256_set1_epi32(int(Pair(k.yMul, 0)));
+    const __m256i kLumaOdd = _mm256_set1_epi32(int(Pair(0, k.yMul)));
     const __m256i kB = _mm256_set1_epi32(int(Pair(k.bU, 0)));
     const __m256i kG = _mm256_set1_epi32(int(Pair(int16_t(-k.gU), int16_t(-k.gV))));
     const __m256i kR = _mm256_set1_epi32(int(Pair(0, k.rV)));
     const __m256i offB = _mm256_set1_epi32(luma - 128 * k.bU);
     const __m256i offG = _mm256_set1_epi32(luma + 128 * k.gU + 128 * k.gV);
     const __m256i offR = _mm256_set1_epi32(luma - 128 * k.rV);
-    const __m256i lowByte = _mm256_set1_epi32(0xFF);
     const __m256i opaque = _mm256_set1_epi16(255);
     // Inside each 128-bit lane the packs leave even pixels before odd ones; this byte order
     // puts blue next to green (and red next to 0xFF) in pixel order.
     const __m256i interleave = _mm256_broadcastsi128_si256(
         _mm_setr_epi8(0, 8, 4, 12, 1, 9, 5, 13, 2, 10, 6, 14, 3, 11, 7, 15));
     for (int x = 0; x < n; x += 16) {
+        // Zero-extended to words, each 32-bit lane holds (Y even, Y odd) of one pixel pair.
         const __m256i pairs =
-            _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(y + x)));
-        const __m256i lumaEven = _mm256_madd_epi16(_mm256_and_si256(pairs, lowByte), kLuma);
-        const __m256i lumaOdd = _mm256_madd_epi16(_mm256_srli_epi32(pairs, 8), kLuma);
+            _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(y + x)));
+        const __m256i lumaEven = _mm256_madd_epi16(pairs, kLumaEven);
+        const __m256i lumaOdd = _mm256_madd_epi16(pairs, kLumaOdd);
         const __m256i uu =
             _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(u + x / 2)));
         const __m256i vv =

@@ -2,9 +2,10 @@
 //
 // Laid out to spare the shuffle port, which is what limits this conversion: each 32-bit lane j
 // carries the pixel pair (2j, 2j + 1) that shares chroma sample j, so chroma is never duplicated.
-// The luma products come from pmaddwd on (Y, 0); the three chroma terms, including every
-// constant offset ((Y - 16) and (C - 128) expanded), come from one pmaddwd each on (U, V) per
-// pair. The sums are the scalar formula's integers exactly; the saturating packs clamp.
+// The luma products come from pmaddwd of the pair (Y even, Y odd) with (yMul, 0) and (0, yMul);
+// the three chroma terms, including every constant offset ((Y - 16) and (C - 128) expanded),
+// come from one pmaddwd each on (U, V). The sums are the scalar formula's integers exactly; the
+// saturating packs clamp.
 #include <immintrin.h>
 
 #include "video/SFYuvKernels.h"
@@ -30,14 +31,14 @@ int RowAvx512(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* dst
               const SFYuvCoefficients& k) {
     const int n = width & ~31;
     const int luma = -k.yOffset * k.yMul;
-    const __m512i kLuma = _mm512_set1_epi32(int(Pair(k.yMul, 0)));
+    const __m512i kLumaEven = _mm512_set1_epi32(int(Pair(k.yMul, 0)));
+    const __m512i kLumaOdd = _mm512_set1_epi32(int(Pair(0, k.yMul)));
     const __m512i kB = _mm512_set1_epi32(int(Pair(k.bU, 0)));
     const __m512i kG = _mm512_set1_epi32(int(Pair(int16_t(-k.gU), int16_t(-k.gV))));
     const __m512i kR = _mm512_set1_epi32(int(Pair(0, k.rV)));
     const __m512i offB = _mm512_set1_epi32(luma - 128 * k.bU);
     const __m512i offG = _mm512_set1_epi32(luma + 128 * k.gU + 128 * k.gV);
     const __m512i offR = _mm512_set1_epi32(luma - 128 * k.rV);
-    const __m512i lowByte = _mm512_set1_epi32(0xFF);
     const __m512i opaque = _mm512_set1_epi16(255);
     // Inside each 128-bit lane the packs leave even pixels before odd ones; this byte order
     // puts blue next to green (and red next to 0xFF) in pixel order.
@@ -47,10 +48,11 @@ int RowAvx512(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* dst
     const __m512i first = _mm512_set_epi64(11, 10, 3, 2, 9, 8, 1, 0);
     const __m512i second = _mm512_set_epi64(15, 14, 7, 6, 13, 12, 5, 4);
     for (int x = 0; x < n; x += 32) {
+        // Zero-extended to words, each 32-bit lane holds (Y even, Y odd) of one pixel pair.
         const __m512i pairs =
-            _mm512_cvtepu16_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(y + x)));
-        const __m512i lumaEven = _mm512_madd_epi16(_mm512_and_si512(pairs, lowByte), kLuma);
-        const __m512i lumaOdd = _mm512_madd_epi16(_mm512_srli_epi32(pairs, 8), kLuma);
+            _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(y + x)));
+        const __m512i lumaEven = _mm512_madd_epi16(pairs, kLumaEven);
+        const __m512i lumaOdd = _mm512_madd_epi16(pairs, kLumaOdd);
         const __m512i uu =
             _mm512_cvtepu8_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(u + x / 2)));
         const __m512i vv =
