@@ -1,6 +1,37 @@
 #include "video/SFFFmpeg.h"
 
+#include <cstdarg>
+#include <cstring>
+#include <mutex>
+
+#include "video/SFVideoLog.h"
+
 namespace SF_SOFT_BASE::ffmpeg {
+
+namespace {
+
+// Runs on whichever thread FFmpeg logs from; formats into a local buffer, no shared state.
+void LogLine(void* avcl, int level, const char* format, va_list args) {
+    if (level > av_log_get_level() || !lcVideo().isDebugEnabled())
+        return;
+    char line[1024];
+    int prefix = 1;
+    av_log_format_line2(avcl, level, format, args, line, sizeof line, &prefix);
+    size_t n = std::strlen(line);
+    while (n > 0 && (line[n - 1] == '\n' || line[n - 1] == '\r'))
+        line[--n] = 0;
+    qCDebug(lcVideo, "ffmpeg: %s", line);
+}
+
+}  // namespace
+
+void RouteLogging() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        av_log_set_level(AV_LOG_WARNING);
+        av_log_set_callback(&LogLine);
+    });
+}
 
 std::string ErrorText(int error) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};

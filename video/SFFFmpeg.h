@@ -55,6 +55,10 @@ inline PacketPtr MakePacket() {
     return PacketPtr(av_packet_alloc());
 }
 
+// Sends FFmpeg's own log lines (warnings and errors) to the tessaro.video category instead of
+// stderr. Process-wide, done once; every player and writer calls it before using FFmpeg.
+void RouteLogging();
+
 // FFmpeg's own text for an error code ("Invalid data found when processing input").
 std::string ErrorText(int error);
 

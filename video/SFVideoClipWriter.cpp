@@ -44,7 +44,9 @@ struct CSFVideoClipWriter::Impl {
     }
 };
 
-CSFVideoClipWriter::CSFVideoClipWriter() : m_impl(std::make_unique<Impl>()) {}
+CSFVideoClipWriter::CSFVideoClipWriter() : m_impl(std::make_unique<Impl>()) {
+    RouteLogging();
+}
 CSFVideoClipWriter::~CSFVideoClipWriter() = default;
 
 const std::string& CSFVideoClipWriter::Error() const {

@@ -77,6 +77,15 @@ struct CSFVideoPlayer::Impl {
     int64_t lastUs = 0;
     int64_t nextGuessUs = 0;
     int deliveredInPass = 0;
+    // The converted frame in `planes` that a stop interrupted before it was shown.
+    struct Shown {
+        bool valid = false;
+        int width = 0;
+        int height = 0;
+        int64_t us = 0;
+        ESFColorMatrix matrix = ESFColorMatrix::Bt601;
+        ESFColorRange range = ESFColorRange::Limited;
+    } pending;
 
     static int Interrupt(void* opaque) {
         return static_cast<Impl*>(opaque)->stopRequested.load() ? 1 : 0;
@@ -106,6 +115,7 @@ struct CSFVideoPlayer::Impl {
         planes.shrink_to_fit();
         playedSeconds = 0;
         seekPending = false;
+        pending.valid = false;
     }
 
     bool OpenFile(const std::string& fileName) {
@@ -205,6 +215,7 @@ struct CSFVideoPlayer::Impl {
                 qCInfo(lcVideo) << "seek retry" << ErrorText(error).c_str();
         }
         avcodec_flush_buffers(codec.get());
+        pending.valid = false;
         seekTarget = position > 0.0 ? target : AV_NOPTS_VALUE;
         haveOrigin = false;
         nextGuessUs = ToUs(target);
@@ -295,12 +306,20 @@ struct CSFVideoPlayer::Impl {
                 return;
             seekTarget = AV_NOPTS_VALUE;
         }
-        int width = 0;
-        int height = 0;
-        if (!Convert(frame, width, height))
+        Shown shown{true, 0, 0, us, MatrixOf(frame), RangeOf(frame)};
+        if (Convert(frame, shown.width, shown.height))
+            Emit(shown);
+    }
+
+    // Waits for the frame's time and hands `planes` to the callback. A stop during the wait
+    // keeps the frame for the next Play (its planes stay untouched until then); a seek drops it.
+    void Emit(const Shown& shown) {
+        pending.valid = false;
+        if (!Pace(shown.us)) {
+            if (stopRequested && !SeekPending())
+                pending = shown;
             return;
-        if (!Pace(us))
-            return;
+        }
         SFDecodeCallback callback;
         void* user;
         {
@@ -308,12 +327,12 @@ struct CSFVideoPlayer::Impl {
             callback = decodeCallback;
             user = decodeUser;
         }
-        playedSeconds = int(std::max<int64_t>(us, 0) / 1000000);
+        playedSeconds = int(std::max<int64_t>(shown.us, 0) / 1000000);
         ++deliveredInPass;
         const int number = frameNumber++;
         if (callback)
-            callback(port, planes.data(), int(planes.size()), width, height, int(us / 1000),
-                     MatrixOf(frame), RangeOf(frame), number, user);
+            callback(port, planes.data(), int(planes.size()), shown.width, shown.height,
+                     int(shown.us / 1000), shown.matrix, shown.range, number, user);
     }
 
     // Receives every frame the decoder has ready. False at the decoder's end.
@@ -360,6 +379,10 @@ struct CSFVideoPlayer::Impl {
         FramePtr frame = MakeFrame();
         if (!packet || !frame)
             return;
+        if (pending.valid && !SeekPending()) {
+            haveOrigin = false;  // resumed: show it now and pace from here
+            Emit(Shown(pending));
+        }
         int readErrors = 0;
         int flushAttempts = 0;
         bool flushing = false;
@@ -432,7 +455,9 @@ struct CSFVideoPlayer::Impl {
     }
 };
 
-CSFVideoPlayer::CSFVideoPlayer(int port) : m_impl(std::make_unique<Impl>(port)) {}
+CSFVideoPlayer::CSFVideoPlayer(int port) : m_impl(std::make_unique<Impl>(port)) {
+    RouteLogging();
+}
 
 CSFVideoPlayer::~CSFVideoPlayer() {
     if (m_impl->OnDecodingThread()) {

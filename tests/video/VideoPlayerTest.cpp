@@ -265,6 +265,29 @@ TEST_F(VideoPlayer, CloseFromAnotherThreadIsPromptAndFinal) {
     }
 }
 
+TEST_F(VideoPlayer, PlayAfterStopResumesWhereItStopped) {
+    ASSERT_TRUE(WriteClip({H264(Path("clip.mp4")), 30, {}}));
+    CSFVideoPlayer player;
+    Sink sink;
+    ASSERT_TRUE(Start(player, sink, Path("clip.mp4"), true));
+    ASSERT_TRUE(sink.WaitFor([](Sink& s) { return s.frames.size() >= 5; }));
+    ASSERT_EQ(player.Stop(), 1);
+    size_t stoppedAt = 0;
+    {
+        std::lock_guard lock(sink.mutex);
+        stoppedAt = sink.frames.size();
+    }
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(sink.frames.size(), stoppedAt);  // nothing arrives while stopped
+    ASSERT_EQ(player.Play(), 1);
+    ASSERT_TRUE(sink.WaitFor([](Sink& s) { return s.ends == 1; }));
+    player.Close();
+    // Every frame of the file once, in order, across the pause.
+    ASSERT_EQ(sink.frames.size(), 30u);
+    for (int n = 0; n < 30; ++n)
+        EXPECT_NEAR(sink.frames[size_t(n)].meanY, 60 + 4 * n, 2.0) << n;
+}
+
 TEST_F(VideoPlayer, StopInsideTheCallbackDoesNotDeadlock) {
     ASSERT_TRUE(WriteClip({H264(Path("clip.mp4")), 30, {}}));
     CSFVideoPlayer player;

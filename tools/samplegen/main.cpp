@@ -15,10 +15,6 @@
 
 #include "video/SFVideoClipWriter.h"
 
-extern "C" {
-#include <libavutil/log.h>
-}
-
 namespace {
 
 constexpr int kWidth = 1920;
@@ -281,7 +277,6 @@ int main(int argc, char** argv) {
     settings.threads = 2;
     settings.options = {{"preset", "veryfast"}, {"crf", "29"}};
     settings.matrix = SF_SOFT_BASE::ESFColorMatrix::Bt709;
-    av_log_set_level(AV_LOG_ERROR);
     SF_SOFT_BASE::CSFVideoClipWriter writer;
     if (!writer.Open(settings)) {
         std::fprintf(stderr, "samplegen: %s\n", writer.Error().c_str());
