@@ -138,6 +138,40 @@ struct ControlGallery::Impl : public ISFDialogEvent,
         s->SetTextBold(bold ? 1 : 0);
     }
 
+    // The data sheet's first group as the page shows it: a view inside a scroll area, taller
+    // than the area so its scroll bar shows.
+    void SheetInScrollArea(int x, int y, int w, int h) {
+        CSFScrollArea* area = Keep(SFCreateScrollArea(nullptr));
+        const tagRECT areaRect = Rect(x, y, w, h);
+        const int contentHeight = 150;
+        area->Create(kVisible, &areaRect, w - 14, contentHeight, Parent(), 0);
+        CSFView* view = Keep(SFCreateView(nullptr));
+        const tagRECT viewRect = Rect(0, 0, w - 14, contentHeight);
+        view->Create(L"", L"", kVisible, &viewRect, area->GetUIWnd(), 0);
+        view->SetBgColor(SFRGB(0xff, 0xff, 0xff), 1);
+        const char* rows[][2] = {{"DISPLAY REQUIREMENTS", ""},    {"Model", "QXM480VQX-RT"},
+                                 {"屏幕配置(W×H)", "4×2"},        {"Total Displays", "8"},
+                                 {"Diagonal", "55\" (1387.8mm)"}, {"Weight", "31.5kg"}};
+        for (int i = 0; i < 6; ++i) {
+            const bool title = i == 0;
+            LabelIn(view->GetUIWnd(), rows[i][0], 4, 2 + i * 24, title ? 240 : 130, 20,
+                    title ? SFRGB(0xff, 0x8a, 0x5b) : SFRGB(0x22, 0x22, 0x22), 14);
+            if (!title) {
+                LabelIn(view->GetUIWnd(), rows[i][1], 140, 2 + i * 24, 200, 20,
+                        SFRGB(0x99, 0x99, 0x99), 14);
+            }
+        }
+    }
+
+    void LabelIn(void* parent, const char* text, int x, int y, int w, int h, SFCOLORREF colour,
+                 int size) {
+        CSFStatic* s = Keep(SFCreateStatic(this));
+        const tagRECT r = Rect(x, y, w, h);
+        s->Create(W(text).c_str(), kVisible, &r, parent, 0);
+        s->SetTextColor(colour);
+        s->SetTextSize(size);
+    }
+
     void Heading(const char* text, int x, int y) {
         Label(text, x, y, 520, 18, SFRGB(255, 138, 91), 13, true);
     }
@@ -429,11 +463,7 @@ struct ControlGallery::Impl : public ISFDialogEvent,
         for (int i = 0; i < 6; ++i) {
             Picture(sections[i], 380 + i * 34, 522, 24, 24);
         }
-        Label("DISPLAY REQUIREMENTS", 20, 560, 220, 20, SFRGB(0xff, 0x8a, 0x5b), 14);
-        Label("Model", 20, 584, 120, 20, SFRGB(0x22, 0x22, 0x22), 14);
-        Label("QXM480VQX-RT", 150, 584, 200, 20, SFRGB(0x99, 0x99, 0x99), 14);
-        Label("屏幕配置(W×H)", 20, 606, 130, 20, SFRGB(0x22, 0x22, 0x22), 14);
-        Label("4×2", 150, 606, 200, 20, SFRGB(0x99, 0x99, 0x99), 14);
+        SheetInScrollArea(20, 556, 380, 88);
 
         const int rx = 830;
         Heading("Model selection / 型号选择", rx, 44);
