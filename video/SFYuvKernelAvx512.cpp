@@ -6,6 +6,12 @@
 // the three chroma terms, including every constant offset ((Y - 16) and (C - 128) expanded),
 // come from one pmaddwd each on (U, V). The sums are the scalar formula's integers exactly; the
 // saturating packs clamp.
+//
+// The output lines are prefetched for writing a few steps ahead: a store to a line that is not in
+// the first-level cache waits for its ownership, and with the frame in the outer caches that
+// wait, not the arithmetic, was most of the time (prefetchw at 1 KiB ahead took a cached 1080p
+// frame from 1.06x to about 0.8x of libyuv's time in one interleaved run). A prefetch past the
+// row's end is harmless: it touches no byte and never faults.
 #include <immintrin.h>
 
 #include "video/SFYuvKernels.h"
@@ -16,10 +22,23 @@
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #endif
+// prefetchw: every processor with AVX-512 has it.
+#if defined(__GNUC__)
+#pragma GCC target("prfchw")
+#endif
 
 namespace SF_SOFT_BASE::yuv_detail {
 
 namespace {
+
+// How far ahead of the stores the output is prefetched (8 steps of 128 bytes).
+constexpr int kPrefetchBytes = 1024;
+
+// The address is computed as an integer: it may lie past the end of the destination.
+inline void PrefetchForWrite(const uint8_t* base, int offset) {
+    __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<uintptr_t>(base) + offset), 1,
+                       3);
+}
 
 inline __m512i Shift13(__m512i v) {
     return _mm512_srai_epi32(v, 13);
@@ -48,6 +67,8 @@ int RowAvx512(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* dst
     const __m512i first = _mm512_set_epi64(11, 10, 3, 2, 9, 8, 1, 0);
     const __m512i second = _mm512_set_epi64(15, 14, 7, 6, 13, 12, 5, 4);
     for (int x = 0; x < n; x += 32) {
+        PrefetchForWrite(dst, x * 4 + kPrefetchBytes);
+        PrefetchForWrite(dst, x * 4 + kPrefetchBytes + 64);
         // Zero-extended to words, each 32-bit lane holds (Y even, Y odd) of one pixel pair.
         const __m512i pairs =
             _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(y + x)));
