@@ -22,47 +22,42 @@ using SF_SOFT_BASE::CSFStreamConvert;
 
 CAppSettings g_appSettings;
 
-void CAppSettings::RegisterIntSetting(const wchar_t* section, const wchar_t* key, int32_t* target,
-                                      int32_t def, uint32_t scale, uint32_t min, uint32_t max) {
-    SettingItem item;
+SettingItem& CAppSettings::Append(const wchar_t* section, const wchar_t* key) {
+    SettingItem& item = m_items.emplace_back();
     item.section = section;
     item.key = key;
+    return item;
+}
+
+void CAppSettings::RegisterIntSetting(const wchar_t* section, const wchar_t* key, int32_t* target,
+                                      int32_t def, uint32_t scale, uint32_t min, uint32_t max) {
+    SettingItem& item = Append(section, key);
     item.intTarget = target;
     item.intDefault = def;
     item.scale = scale;
     item.min = min;
     item.max = max;
-    m_items.push_back(std::move(item));
 }
 
 void CAppSettings::RegisterBoolSetting(const wchar_t* section, const wchar_t* key, bool* target,
                                        bool def) {
-    SettingItem item;
-    item.section = section;
-    item.key = key;
+    SettingItem& item = Append(section, key);
     item.boolTarget = target;
     item.boolDefault = def;
-    m_items.push_back(std::move(item));
 }
 
-void CAppSettings::RegisterDoubleSetting(const wchar_t* section, const wchar_t* key, double* target,
-                                         double def) {
-    SettingItem item;
-    item.section = section;
-    item.key = key;
+void CAppSettings::RegisterDoubleSetting(const wchar_t* section, const wchar_t* key,
+                                         double* target, double def) {
+    SettingItem& item = Append(section, key);
     item.doubleTarget = target;
     item.doubleDefault = def;
-    m_items.push_back(std::move(item));
 }
 
 void CAppSettings::RegisterStringSetting(const wchar_t* section, const wchar_t* key,
                                          std::wstring* target, const std::wstring& def) {
-    SettingItem item;
-    item.section = section;
-    item.key = key;
+    SettingItem& item = Append(section, key);
     item.stringTarget = target;
     item.stringDefault = def;
-    m_items.push_back(std::move(item));
 }
 
 void CAppSettings::LoadSettings(IConfigPersistent* store) {

@@ -65,6 +65,8 @@ public:
     const std::vector<SettingItem>& Items() const { return m_items; }
 
 private:
+    SettingItem& Append(const wchar_t* section, const wchar_t* key);
+
     std::vector<SettingItem> m_items;
     std::string m_filePath;
     bool m_registered = false;
