@@ -3,10 +3,15 @@
 // preview last reported back, plus the main window's own checks on it. Plain C++; GUI thread
 // only.
 //
-// The panel sizes here are the applied model's landscape height and width (`modelHeight`,
-// `modelWidth`), in the current unit; the mounted vertical size is modelHeight in landscape and
-// modelWidth in portrait. Both are 0 until a model is applied (an empty or unusable catalogue);
-// every check below then answers without dividing by them.
+// The panel sizes here are the applied model's catalogue height and width (`modelHeight`,
+// `modelWidth`), in the current unit. The mounted panel follows the orientation the preview
+// reports, which it reads from the panel's shape (landscape while it is wider than high): in
+// landscape the vertical size is the shorter of the two, in portrait the longer. For the usual
+// record, wider than high, that is modelHeight in landscape and modelWidth in portrait; a record
+// taller than wide is turned like any other, so mirror and preview always agree. Both are 0
+// until a model is applied (an empty or unusable catalogue); every check below then answers
+// without dividing by them.
+#include <algorithm>
 #include <string>
 
 struct MountedPanel {
@@ -26,12 +31,18 @@ struct WallDesign {
     int metricUnits = 1;  // 1 metres, 0 feet
 
     bool HasModel() const { return modelHeight > 0.0 && modelWidth > 0.0; }
-    double VerticalPanelSize() const { return landscape == 1 ? modelHeight : modelWidth; }
-    double HorizontalPanelSize() const { return landscape == 1 ? modelWidth : modelHeight; }
+    double VerticalPanelSize() const {
+        return landscape == 1 ? std::min(modelHeight, modelWidth)
+                              : std::max(modelHeight, modelWidth);
+    }
+    double HorizontalPanelSize() const {
+        return landscape == 1 ? std::max(modelHeight, modelWidth)
+                              : std::min(modelHeight, modelWidth);
+    }
 
     // Stores a newly applied model from its catalogue outline in millimetres (landscape width
     // and height), converted to the current unit, and returns the panel size to hand to the
-    // preview: turned when the design is in portrait, so a new model keeps the orientation.
+    // preview: mounted in the design's current orientation, so a new model keeps it.
     MountedPanel ApplyModelMillimetres(double widthMm, double heightMm);
     MountedPanel Mounted() const;
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Main/model/WallDesign.h"
@@ -217,6 +219,26 @@ TEST(WallDesign, ModelAppliedInPortraitStaysPortrait) {
     m.ApplyModel(L"C", 2000, 1000);  // 8 × 1.0 no longer fits 6.0: cut to 6, reported
     EXPECT_EQ(m.geometry.Columns(), 6);
     m.ExpectInStep();
+}
+
+// A record whose outline is taller than wide (or square) is mounted in the design's orientation
+// like any other, so the mirror's vertical size is the preview's panel height and the lampstand
+// check measures what the preview draws.
+TEST(WallDesign, TallOrSquareRecordsKeepMirrorAndPreviewInStep) {
+    for (const auto& [widthMm, heightMm] : {std::pair{680.0, 1210.0}, std::pair{800.0, 800.0}}) {
+        SCOPED_TRACE(widthMm);
+        MainWindowModel m;
+        m.ApplyWallSize(6.0, 4.0);
+        m.ApplyModel(L"T", widthMm, heightMm);
+        m.ExpectInStep();
+        EXPECT_DOUBLE_EQ(m.geometry.PanelHeight(), std::min(widthMm, heightMm) / 1000);
+        EXPECT_EQ(m.design.LampstandFits(4.0 - m.geometry.PanelHeight()), false);
+        EXPECT_EQ(m.design.LampstandFits(3.9 - m.geometry.PanelHeight()), true);
+        ASSERT_EQ(m.ApplyOrientationChange(), 1);
+        m.ExpectInStep();
+        m.ApplyModel(L"T", widthMm, heightMm);
+        m.ExpectInStep();
+    }
 }
 
 TEST(WallDesign, RefusedCountRestoresThePanelAndShowsColumnsByRows) {
