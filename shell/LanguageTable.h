@@ -15,7 +15,8 @@
 // message).
 #include <string>
 
-// 0 = English, any other value = Chinese. Read at the next lookup.
+// The language: 0 English, 1 Chinese; value n reads Lang_<n>.xml (a value with no file shows the
+// keys, or texts read earlier). Read at the next lookup.
 extern int CurrentLanguage;
 
 // The text for key in the current language; the key itself when no language file read so far
