@@ -4,6 +4,8 @@
 #include "Main/xlsx/SaveToExcel.h"
 #include "Main/xlsx/SheetColumns.h"
 #include "XlsxTestSupport.h"
+#include "framework/os/SFAppDir.h"
+#include "shell/LanguageTable.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -243,5 +245,36 @@ TEST(NewWorkbook, OfficeSuiteReadsNewAndPatchedWorkbooks) {
         const std::string csv = ReadBytes(dir.File(Utf8(name) + ".csv"));
         EXPECT_NE(csv.find("Product Model,Total No. of Displays"), std::string::npos) << csv;
         EXPECT_NE(csv.find("157.0kg,2"), std::string::npos) << csv;
+    }
+}
+
+// The export with the language tables that ship: in Chinese every title and the notice come out
+// translated (a key missing from Lang_1.xml would show as English here).
+TEST(NewWorkbook, ShippedChineseTableTranslatesEveryTitleAndNotice) {
+    SF_SOFT_BASE::SetApplicationDirectory(TESSARO_SOURCE_DIR "/data/lang");
+    ResetLanguageTables();
+    CurrentLanguage = 1;
+    TempDir dir;
+    RecordingSink sink;
+    const ExportResult result =
+        ExportData(Wide(dir.Path()), L"DataConfig", SampleValues(), &sink, nullptr);
+    CurrentLanguage = 0;
+    ResetLanguageTables();
+    ASSERT_EQ(result, ExportResult::Exported);
+    const QJsonObject book = Dump(dir.File("DataConfig.xlsx"));
+    const QJsonObject cells = book[QStringLiteral("cells")]
+                                  .toObject()[book[QStringLiteral("active")].toString()]
+                                  .toObject();
+    for (int c = 0; c < 17; ++c) {
+        const std::wstring title = Wide(cells[QString::fromStdString(Cell(c, 1))]
+                                            .toObject()[QStringLiteral("v")]
+                                            .toString()
+                                            .toStdString());
+        EXPECT_NE(title, SheetColumns::kTitleKeys[c]) << Cell(c, 1);
+        EXPECT_GT(SheetColumns::DisplayUnits(title), title.size()) << Cell(c, 1);
+    }
+    ASSERT_EQ(sink.messages.size(), 1u);
+    for (const std::wstring& text : {sink.messages[0].first, sink.messages[0].second}) {
+        EXPECT_GT(SheetColumns::DisplayUnits(text), text.size()) << Utf8(text);
     }
 }
