@@ -26,9 +26,14 @@ void CSFTimer::Stop() {
 }
 
 void CSFTimer::timerEvent(QTimerEvent* event) {
-    if (m_callback) {
-        m_callback(event->timerId(), m_user);
+    if (!m_callback) {
+        return;
     }
+    // The callback may Start this timer again with another callback, which replaces m_callback
+    // while it runs: call a copy, so the running callable and what it captured live until it
+    // returns.
+    const Callback callback = m_callback;
+    callback(event->timerId(), m_user);
 }
 
 }  // namespace OrvexBase

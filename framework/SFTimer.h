@@ -1,6 +1,7 @@
 #pragma once
 // CSFTimer: a callback timer of the GUI thread. Create, start, stop and destroy it on the thread
-// it lives on; the callback runs there with the Qt timer id and the user pointer.
+// it lives on; the callback runs there with the Qt timer id and the user pointer. The callback
+// may Stop the timer or Start it again (with another callback).
 #include <QObject>
 
 #include <functional>

@@ -506,6 +506,37 @@ TEST(CSFTimer, StartStopAndRestart) {
     EXPECT_EQ(calls, 0);
 }
 
+// What the restarting callback below sees after its own Start; read through globals, because
+// the callback's captures are exactly what is in question.
+std::weak_ptr<int> g_restartWatch;
+int g_restartAlive = -1;
+int g_restartSecondCalls = 0;
+
+TEST(CSFTimer, ACallbackMayStartItsTimerAgain) {
+    QCoreApplication app(g_argc, g_argv);
+    CSFTimer timer;
+    auto captured = std::make_shared<int>(7);
+    g_restartWatch = captured;
+    g_restartAlive = -1;
+    g_restartSecondCalls = 0;
+    CSFTimer* self = &timer;
+    timer.Start(
+        1,
+        [self, captured](int, void*) {
+            self->Start(
+                1, [](int, void*) { ++g_restartSecondCalls; }, nullptr);
+            // The first callback is still running: what it captured must still be there.
+            g_restartAlive = g_restartWatch.expired() ? 0 : 1;
+        },
+        nullptr);
+    captured.reset();  // the callback holds the only handle now
+    QtPump waiter;
+    ASSERT_TRUE(waiter.WaitUntil([] { return g_restartSecondCalls >= 2; }, 10000));
+    EXPECT_EQ(g_restartAlive, 1);
+    EXPECT_TRUE(g_restartWatch.expired());  // released once the first callback returned
+    timer.Stop();
+}
+
 TEST(CSFMessageControl_Qt, ApplicationActivationIsLoggedAndNotConsumed) {
     QCoreApplication app(g_argc, g_argv);
     static std::vector<std::string> lines;
