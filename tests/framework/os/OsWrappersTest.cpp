@@ -93,8 +93,11 @@ TEST(SFEvent, ManualResetReleasesAllWaitersAutoResetOne) {
                 ++manualWoken;
             }
         });
+        // No short timeout here: on a loaded machine the Set below may come late, and a waiter
+        // that gave up would count as one the event did not release. The two that are not
+        // released are ended by Close.
         waiters[3 + i] = std::thread([&] {
-            if (automatic.Wait(300) == SF_WAIT_OBJECT_0) {
+            if (automatic.Wait(10000) == SF_WAIT_OBJECT_0) {
                 ++autoWoken;
             }
         });
@@ -102,6 +105,13 @@ TEST(SFEvent, ManualResetReleasesAllWaitersAutoResetOne) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     manual.Set();
     automatic.Set();
+    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    while (autoWoken.load() == 0 && Clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // room for a wrong second one
+    EXPECT_EQ(autoWoken.load(), 1);
+    automatic.Close();
     for (auto& t : waiters) {
         t.join();
     }
