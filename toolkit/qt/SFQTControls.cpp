@@ -823,6 +823,12 @@ void CSFQTComboBox::Clear() {
     m_quiet = false;
 }
 
+void CSFQTComboBox::SetControlText(const QString& t) {
+    m_quiet = true;
+    setCurrentText(t);
+    m_quiet = false;
+}
+
 int CSFQTComboBox::LookState() const {
     return isEnabled() ? m_look : kDisabled;
 }
@@ -835,6 +841,9 @@ void CSFQTComboBox::SetLook(int look) {
 }
 
 void CSFQTComboBox::showPopup() {
+    if (count() <= 0) {
+        return;  // Qt opens no list without items, and would never close one either
+    }
     // The list opens above when its rows (25 pixels each) would run off the screen below.
     const int rows = std::min(count(), maxVisibleItems());
     const QScreen* s = screen();
@@ -872,6 +881,13 @@ void CSFQTComboBox::leaveEvent(QEvent* event) {
 void CSFQTComboBox::mousePressEvent(QMouseEvent* event) {
     SetLook(kOpenBelow);
     QComboBox::mousePressEvent(event);
+}
+
+void CSFQTComboBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (!m_popupShown) {
+        SetLook(kNormal);
+    }
+    QComboBox::mouseReleaseEvent(event);
 }
 
 void CSFQTComboBox::focusInEvent(QFocusEvent* event) {

@@ -222,9 +222,10 @@ private:
     QStringList m_tips;
 };
 
-// Combo box: only user changes report SelectChanged; AddString, DeleteString, SetCurSel, Clear
-// and ResetContent are silent. The wheel never changes the selection. Skinned boxes paint the
-// state slice of their strip (normal, hover, open below, open above, disabled) and the text.
+// Combo box: only user changes report SelectChanged; AddString, DeleteString, SetCurSel, Clear,
+// ResetContent and SetWindowTextW (which selects the item with that text) are silent. The wheel
+// never changes the selection. Skinned boxes paint the state slice of their strip (normal, hover,
+// open below, open above, disabled) and the text.
 class CSFQTComboBox final : public SFQt::CSFQTWidget<QComboBox, CSFComboBox> {
 public:
     enum Look { kNormal = 0, kHover = 1, kOpenBelow = 2, kOpenAbove = 3, kDisabled = 4 };
@@ -249,12 +250,13 @@ public:
 
 protected:
     QString ControlText() const override { return currentText(); }
-    void SetControlText(const QString& t) override { setCurrentText(t); }
+    void SetControlText(const QString& t) override;
     void paintEvent(QPaintEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 
 private:

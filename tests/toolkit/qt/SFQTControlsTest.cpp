@@ -126,6 +126,35 @@ private Q_SLOTS:
         SFDestroyControl(combo);
     }
 
+    void comboBoxTextChangeIsSilent() {
+        Recorder r;
+        CSFComboBox* combo = SFCreateComboBox(&r);
+        combo->AddString(L"Meters");
+        combo->AddString(L"Feet");
+        combo->SetWindowTextW(L"Feet");  // a programmatic change like SetCurSel
+        QCOMPARE(combo->GetCurSel(), 1);
+        QVERIFY(r.selections.empty());
+        SFDestroyControl(combo);
+    }
+
+    void comboBoxWithoutItemsDoesNotStayOpen() {
+        QWidget parent;
+        parent.resize(200, 60);
+        auto* combo = static_cast<CSFQTComboBox*>(SFCreateComboBox(nullptr));
+        const tagRECT rect{10, 10, 144, 27};
+        combo->Create(SF_WS_VISIBLE, &rect, &parent, 215);
+        ImageComboBoxStyle style;
+        style.stateRects[0] = L"0,0,134,17";
+        combo->SetSkin(&style);
+        parent.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&parent));
+        QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(20, 8));  // no list to open
+        QCOMPARE(combo->LookState(), int(CSFQTComboBox::kNormal));
+        QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QCoreApplication::sendEvent(combo, &enter);
+        QCOMPARE(combo->LookState(), int(CSFQTComboBox::kHover));
+    }
+
     void numberSpinnerReportsProgrammaticChanges() {
         Recorder r;
         CSFNumSpiner* spin = SFCreateNumSpiner(&r);
