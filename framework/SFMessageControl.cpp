@@ -22,8 +22,11 @@ MsgQObject::MsgQObject(CSFMessageControl_Qt* control) : m_control(control) {}
 bool MsgQObject::event(QEvent* e) {
     if (e->type() == static_cast<QEvent::Type>(CSFMessageControl_Qt::WakeUpEventType)) {
         m_control->OnWakeUp();
+        return false;
     }
-    return false;
+    // Everything else keeps QObject's handling: a Quit from another thread arrives as a queued
+    // call, which QObject::event runs.
+    return QObject::event(e);
 }
 
 bool MsgQObject::eventFilter(QObject* /*watched*/, QEvent* e) {
@@ -120,14 +123,16 @@ void CSFMessageControl_Qt::ScheduleDelayedWork() {
 }
 
 void CSFMessageControl_Qt::Quit() {
-    if (QThread::currentThread() == m_object.thread()) {
+    auto stop = [this] {
         m_timer->stop();
         m_restartAfterTask = false;
+    };
+    if (QThread::currentThread() == m_object.thread()) {
+        stop();
         return;
     }
-    QTimer* timer = m_timer;
-    QMetaObject::invokeMethod(
-        &m_object, [timer] { timer->stop(); }, Qt::QueuedConnection);
+    // Dropped unrun when the control (and m_object with it) is destroyed first.
+    QMetaObject::invokeMethod(&m_object, stop, Qt::QueuedConnection);
 }
 
 bool CSFMessageControl_Qt::IsTimerActive() const {

@@ -378,6 +378,21 @@ TEST_F(QtLoop, QuitStopsTheTimerAndALaterPostStartsItAgain) {
     EXPECT_EQ(probe->Values(), (std::vector<int>{1, 2}));
 }
 
+TEST_F(QtLoop, QuitFromAnotherThreadStopsTheTimer) {
+    auto probe = std::make_shared<CProbe>();
+    m_pump.m_loop->PostTask(SFCreateTask(probe, &CProbe::Note, 1));
+    m_pump.m_loop->PostTask(SFCreateTask(probe, &CProbe::Note, 2));
+    QCoreApplication::sendPostedEvents();  // the wake-ups: the timer runs, no tick yet
+    ASSERT_TRUE(m_pump.Control()->IsTimerActive());
+    std::thread([control = m_pump.m_loop->GetMessageControl()] { control->Quit(); }).join();
+    QCoreApplication::sendPostedEvents();  // delivers the stop; fires no timer
+    EXPECT_FALSE(m_pump.Control()->IsTimerActive());
+    EXPECT_EQ(probe->m_count.load(), 0);
+    m_pump.m_loop->PostTask(SFCreateTask(probe, &CProbe::Note, 3));  // a later post resumes
+    ASSERT_TRUE(m_pump.WaitUntil([&] { return probe->m_count.load() == 3; }));
+    EXPECT_EQ(probe->Values(), (std::vector<int>{1, 2, 3}));
+}
+
 TEST_F(QtLoop, ALoopThatIsGoneLeavesItsControlQuiet) {
     auto control = m_pump.m_loop->GetMessageControl();
     CSFMessageLoopManager::GetInstance()->RemoveMessageLoop(ML_MAIN);
