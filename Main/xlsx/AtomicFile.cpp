@@ -187,6 +187,12 @@ bool ReplaceFile(const std::string& target, const FillFunction& fill, std::strin
             SetWhy(why, "target is a folder", EISDIR);
             return false;
         }
+        // Renaming over a file needs only the folder's permission; a file the user made
+        // read-only is kept, as a spreadsheet program would keep it.
+        if (::faccessat(AT_FDCWD, destination.c_str(), W_OK, AT_EACCESS) != 0) {
+            SetWhy(why, "target is read-only", errno);
+            return false;
+        }
         mode = st.st_mode & 07777;
     }
 

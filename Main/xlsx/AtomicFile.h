@@ -15,8 +15,9 @@ using FillFunction = std::function<bool(const std::string& path, int fd)>;
 
 // Writes `target` through `fill`. A target that is a symbolic link is resolved first, so the
 // link survives and its destination is replaced. The new file takes the mode of the file it
-// replaces, or 0666 less the process umask when there was none. `why` (optional) receives a
-// short reason on failure.
+// replaces, or 0666 less the process umask when there was none. An existing target this
+// process may not write to (a read-only file) is refused, although the folder would allow the
+// rename. `why` (optional) receives a short reason on failure.
 bool ReplaceFile(const std::string& target, const FillFunction& fill, std::string* why = nullptr);
 
 // The same for a buffer of bytes.

@@ -208,3 +208,25 @@ TEST(ExportFailure, TableOrProtectionOverTheRows) {
         EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"kept.xlsx"});
     }
 }
+
+// A workbook the user made read-only in a folder we may write to: the rename could replace it,
+// but the user's protection stands, as it would for a spreadsheet program saving over it.
+TEST(ExportFailure, ReadOnlyTargetInAWritableFolder) {
+    TempDir dir;
+    const std::string path = dir.File("Locked.xlsx");
+    Make("rich", path);
+    const std::string original = ReadBytes(path);
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    const std::wstring folder = Wide(dir.Path());
+    EXPECT_EQ(
+        RunInChild([&] {
+            return Code(ExportData(folder, L"Locked", SampleValues(), nullptr, &EnglishTitles));
+        }),
+        Code(ExportResult::SaveFailed));
+    EXPECT_TRUE(ReadBytes(path) == original) << "the read-only workbook was replaced";
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+    EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"Locked.xlsx"});
+}
