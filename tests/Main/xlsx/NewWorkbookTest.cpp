@@ -248,7 +248,7 @@ TEST(NewWorkbook, OfficeSuiteReadsNewAndPatchedWorkbooks) {
     }
 }
 
-// The export with the language tables that ship: in Chinese every title and the notice come out
+// The export with the language tables that ship: in Chinese every title and every notice come out
 // translated (a key missing from Lang_1.xml would show as English here).
 TEST(NewWorkbook, ShippedChineseTableTranslatesEveryTitleAndNotice) {
     SF_SOFT_BASE::SetApplicationDirectory(TESSARO_SOURCE_DIR "/data/lang");
@@ -258,6 +258,11 @@ TEST(NewWorkbook, ShippedChineseTableTranslatesEveryTitleAndNotice) {
     RecordingSink sink;
     const ExportResult result =
         ExportData(Wide(dir.Path()), L"DataConfig", SampleValues(), &sink, nullptr);
+    // The notices of the other outcomes come from the same table.
+    for (const wchar_t* key : {L"Open excel failed.", L"Export failure."}) {
+        const std::wstring text = Translate(key);
+        EXPECT_GT(SheetColumns::DisplayUnits(text), text.size()) << Utf8(key);
+    }
     CurrentLanguage = 0;
     ResetLanguageTables();
     ASSERT_EQ(result, ExportResult::Exported);
