@@ -12,7 +12,9 @@
 // The panel is landscape while panelHeight < panelWidth, portrait otherwise.
 //
 // A panel size of 0 (no model applied) never reaches a division: operations that would divide
-// by it, or that would accept any count, refuse and raise kAttentionNoModel instead.
+// by it, or that would accept any count, refuse. FitToRoom and the preview's buttons raise
+// kAttentionNoModel; SetLayout and ChangeOrientation return 0 and leave the message to their
+// caller (which shows attention 1, whose text then asks for a model, or the orientation refusal).
 #include <string>
 
 enum AttentionCode {
