@@ -197,7 +197,11 @@ void CSFQTButton::mouseReleaseEvent(QMouseEvent* event) {
 
 void CSFQTButton::enterEvent(QEnterEvent* event) {
     if (m_pEvent != nullptr) {
+        QPointer<QWidget> guard(this);
         m_pEvent->BTN_OnMouseMove(m_id, 0, tagPOINT{0, 0});
+        if (guard.isNull()) {
+            return;
+        }
     }
     SetState(kHovered);
     QPushButton::enterEvent(event);
@@ -205,7 +209,11 @@ void CSFQTButton::enterEvent(QEnterEvent* event) {
 
 void CSFQTButton::leaveEvent(QEvent* event) {
     if (m_pEvent != nullptr) {
+        QPointer<QWidget> guard(this);
         m_pEvent->BTN_OnMouseLeave(m_id, 0, 0);
+        if (guard.isNull()) {
+            return;
+        }
     }
     SetState(kNormal);
     QPushButton::leaveEvent(event);
@@ -543,21 +551,33 @@ void CSFQTStatic::ApplyStyle() {
 
 void CSFQTStatic::mousePressEvent(QMouseEvent* event) {
     if (m_pEvent != nullptr && event->button() == Qt::LeftButton) {
+        QPointer<QWidget> guard(this);
         m_pEvent->STATIC_OnLButtonDown(m_id, 0, PointOf(event));
+        if (guard.isNull()) {
+            return;  // the sink destroyed this control
+        }
     }
     QLabel::mousePressEvent(event);
 }
 
 void CSFQTStatic::mouseReleaseEvent(QMouseEvent* event) {
     if (m_pEvent != nullptr && event->button() == Qt::LeftButton) {
+        QPointer<QWidget> guard(this);
         m_pEvent->STATIC_OnLButtonUp(m_id, 0, PointOf(event));
+        if (guard.isNull()) {
+            return;
+        }
     }
     QLabel::mouseReleaseEvent(event);
 }
 
 void CSFQTStatic::mouseMoveEvent(QMouseEvent* event) {
     if (m_pEvent != nullptr) {
+        QPointer<QWidget> guard(this);
         m_pEvent->STATIC_OnMouseMove(m_id, 0, PointOf(event));
+        if (guard.isNull()) {
+            return;
+        }
     }
     QLabel::mouseMoveEvent(event);
 }
@@ -603,21 +623,33 @@ void CSFQTPictureCtrl::paintEvent(QPaintEvent* /*event*/) {
 
 void CSFQTPictureCtrl::mousePressEvent(QMouseEvent* event) {
     if (m_pEvent != nullptr && event->button() == Qt::LeftButton) {
+        QPointer<QWidget> guard(this);
         m_pEvent->PICTRL_OnLButtonDown(m_id, 0, PointOf(event));
+        if (guard.isNull()) {
+            return;  // the sink destroyed this control
+        }
     }
     QLabel::mousePressEvent(event);
 }
 
 void CSFQTPictureCtrl::mouseReleaseEvent(QMouseEvent* event) {
     if (m_pEvent != nullptr && event->button() == Qt::LeftButton) {
+        QPointer<QWidget> guard(this);
         m_pEvent->PICTRL_OnLButtonUp(m_id, 0, PointOf(event));
+        if (guard.isNull()) {
+            return;
+        }
     }
     QLabel::mouseReleaseEvent(event);
 }
 
 void CSFQTPictureCtrl::mouseMoveEvent(QMouseEvent* event) {
     if (m_pEvent != nullptr) {
+        QPointer<QWidget> guard(this);
         m_pEvent->PICTRL_OnMouseMove(m_id, 0, PointOf(event));
+        if (guard.isNull()) {
+            return;
+        }
     }
     QLabel::mouseMoveEvent(event);
 }
@@ -710,7 +742,11 @@ void CSFQTEditCtrl::SetTextSize(int pixelSize) {
 
 void CSFQTEditCtrl::mousePressEvent(QMouseEvent* event) {
     if (m_pEvent != nullptr) {
+        QPointer<QWidget> guard(this);
         m_pEvent->EDIT_OnMousePressed(m_id, text().toStdWString().c_str());
+        if (guard.isNull()) {
+            return;  // the sink destroyed this control
+        }
     }
     QLineEdit::mousePressEvent(event);
 }

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QPointer>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -61,6 +62,28 @@ SF_END_MESSAGE_MAP()
 QWidget* W(CSFControl* c) {
     return static_cast<QWidget*>(c->GetUIWnd());
 }
+
+// Destroys its control from inside the control's own callback, as a logic that closes a view
+// on a click does.
+struct Destroyer : ISFStaticEvent, ISFPictureCtrlEvent, ISFEditCtrlEvent, ISFButtonEvent {
+    CSFControl* target = nullptr;
+    bool armed = false;
+    void Destroy() {
+        if (armed) {
+            SFDestroyControl(target);
+            target = nullptr;
+        }
+    }
+    void STATIC_OnLButtonDown(uint32_t, uint32_t, tagPOINT) override { Destroy(); }
+    void STATIC_OnLButtonUp(uint32_t, uint32_t, tagPOINT) override { Destroy(); }
+    void STATIC_OnMouseMove(uint32_t, uint32_t, tagPOINT) override { Destroy(); }
+    void PICTRL_OnLButtonDown(uint32_t, uint32_t, tagPOINT) override { Destroy(); }
+    void PICTRL_OnLButtonUp(uint32_t, uint32_t, tagPOINT) override { Destroy(); }
+    void PICTRL_OnMouseMove(uint32_t, uint32_t, tagPOINT) override { Destroy(); }
+    void EDIT_OnMousePressed(uint32_t, const wchar_t*) override { Destroy(); }
+    void BTN_OnMouseMove(uint32_t, uint32_t, tagPOINT) override { Destroy(); }
+    void BTN_OnMouseLeave(uint32_t, uint32_t, long) override { Destroy(); }
+};
 
 }  // namespace
 
@@ -153,6 +176,62 @@ private Q_SLOTS:
         QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
         QCoreApplication::sendEvent(combo, &enter);
         QCOMPARE(combo->LookState(), int(CSFQTComboBox::kHover));
+    }
+
+    void controlDestroyedInsideItsCallback_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("input");  // 0 press, 1 release, 2 move, 3 enter, 4 leave
+        const char* kinds[] = {"static", "picture"};
+        for (const char* kind : kinds) {
+            for (int input : {0, 1, 2}) {
+                QTest::addRow("%s/%d", kind, input) << QString::fromLatin1(kind) << input;
+            }
+        }
+        QTest::addRow("edit/press") << QStringLiteral("edit") << 0;
+        QTest::addRow("button/enter") << QStringLiteral("button") << 3;
+        QTest::addRow("button/leave") << QStringLiteral("button") << 4;
+    }
+
+    void controlDestroyedInsideItsCallback() {
+        QFETCH(QString, kind);
+        QFETCH(int, input);
+        QWidget parent;
+        parent.resize(200, 100);
+        Destroyer sink;
+        const tagRECT rect{0, 0, 120, 30};
+        if (kind == QStringLiteral("static")) {
+            CSFStatic* c = SFCreateStatic(&sink);
+            c->Create(L"Width", SF_WS_VISIBLE, &rect, &parent, 1);
+            sink.target = c;
+        } else if (kind == QStringLiteral("picture")) {
+            CSFPictureCtrl* c = SFCreatePictureCtrl(&sink);
+            c->Create(L"", SF_WS_VISIBLE, &rect, &parent, 2);
+            sink.target = c;
+        } else if (kind == QStringLiteral("edit")) {
+            CSFEditCtrl* c = SFCreateEditCtrl(&sink);
+            c->Create(SF_WS_VISIBLE, &rect, &parent, 3, 0);
+            sink.target = c;
+        } else {
+            CSFButton* c = SFCreateButton(&sink);
+            c->Create(L"OK", SF_WS_VISIBLE, &rect, &parent, 4);
+            sink.target = c;
+        }
+        parent.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&parent));
+        QPointer<QWidget> widget = W(sink.target);
+        const QPoint at(10, 10);
+        QEnterEvent enter(at, at, at);
+        QEvent leave(QEvent::Leave);
+        QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);  // a drag: also without tracking
+        QEvent* events[] = {&press, &release, &move, &enter, &leave};
+        sink.armed = true;
+        QCoreApplication::sendEvent(widget.data(), events[input]);
+        QVERIFY(widget.isNull());  // gone, and nothing touched it afterwards
     }
 
     void numberSpinnerReportsProgrammaticChanges() {
