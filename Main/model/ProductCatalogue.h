@@ -46,7 +46,8 @@ struct ProductParameter {
 // Key order is file order, and that is the catalogue order everywhere (list rows, default model).
 using ProductCatalogue = std::map<int, ProductParameter>;
 
-// The n-th record in catalogue order (0-based), or null when there is none.
+// The n-th record in catalogue order (0-based), or null when there is none. It walks the map, so
+// it costs n steps: to visit every record (filling a list), iterate the map in key order instead.
 const ProductParameter* CatalogueRecordAt(const ProductCatalogue& catalogue, int row);
 
 // Reads "<first>x<second>": the leading whole number before the first lower-case "x" and the
