@@ -44,6 +44,10 @@ struct CSFVideoPlayer::Impl {
 
     const int port;
 
+    // Held by whoever ends the decoding thread (Stop, Close, Open), from taking the thread handle
+    // until it is joined and the file is released: a second caller waits for the first instead of
+    // returning while a callback still runs. Never taken on the decoding thread.
+    std::mutex joinMutex;
     // Guards everything below up to the decoder objects, and the thread handle.
     mutable std::mutex mutex;
     std::condition_variable wake;
@@ -55,6 +59,9 @@ struct CSFVideoPlayer::Impl {
     double seekPosition = 0.0;
     bool realTime = true;
     std::thread thread;
+    // Set while the thread is being ended or a file opened: Play refuses meanwhile, so no thread
+    // starts on a file that is about to be released or replaced.
+    bool stopping = false;
 
     // Read without the lock by FFmpeg's interrupt callback and the pacing wait.
     std::atomic<bool> stopRequested{false};
@@ -93,17 +100,39 @@ struct CSFVideoPlayer::Impl {
 
     bool OnDecodingThread() const { return decodingThread.load() == std::this_thread::get_id(); }
 
-    void Join() {
+    // Ends the decoding thread and, with `release`, closes the file. The caller holds joinMutex
+    // and, once done, clears `stopping`, which this sets. True when a file was open.
+    bool EndThread(bool release) {
         std::thread running;
         {
             std::lock_guard lock(mutex);
             stopRequested = true;
+            stopping = true;
             running = std::move(thread);
         }
         wake.notify_all();
         if (running.joinable())
             running.join();
+        std::lock_guard lock(mutex);
+        const bool wasOpen = input != nullptr;
+        if (release)
+            Release();
         stopRequested = false;
+        return wasOpen;
+    }
+
+    void EndStopping() {
+        std::lock_guard lock(mutex);
+        stopping = false;
+    }
+
+    // Ends the decoding thread (and with `release` closes the file) for a caller that is not the
+    // decoding thread. True when a file was open.
+    bool Join(bool release) {
+        std::lock_guard joining(joinMutex);
+        const bool wasOpen = EndThread(release);
+        EndStopping();
+        return wasOpen;
     }
 
     void Release() {
@@ -377,8 +406,10 @@ struct CSFVideoPlayer::Impl {
         decodingThread = std::this_thread::get_id();
         PacketPtr packet = MakePacket();
         FramePtr frame = MakeFrame();
-        if (!packet || !frame)
+        if (!packet || !frame) {
+            decodingThread = std::thread::id();
             return;
+        }
         if (pending.valid && !SeekPending()) {
             haveOrigin = false;  // resumed: show it now and pace from here
             Emit(Shown(pending));
@@ -474,10 +505,15 @@ CSFVideoPlayer::~CSFVideoPlayer() {
 }
 
 int CSFVideoPlayer::Open(const std::string& fileName) {
-    if (m_impl->OnDecodingThread())
+    Impl& d = *m_impl;
+    if (d.OnDecodingThread())
         return 0;
-    Close();
-    return m_impl->OpenFile(fileName) ? 1 : 0;
+    // The previous file is closed and the new one opened as one step: Play refuses until done.
+    std::lock_guard joining(d.joinMutex);
+    d.EndThread(true);
+    const bool opened = d.OpenFile(fileName);
+    d.EndStopping();
+    return opened ? 1 : 0;
 }
 
 void CSFVideoPlayer::SetDecodeCallback(SFDecodeCallback callback, void* user) {
@@ -493,13 +529,24 @@ void CSFVideoPlayer::SetFileEndCallback(SFFileEndCallback callback, void* user) 
 }
 
 int CSFVideoPlayer::Play() {
-    std::lock_guard lock(m_impl->mutex);
-    if (!m_impl->input)
+    Impl& d = *m_impl;
+    if (!d.OnDecodingThread()) {
+        // A thread that a callback stopped is collected first, so that Play resumes after it.
+        bool stoppedInside;
+        {
+            std::lock_guard lock(d.mutex);
+            stoppedInside = d.thread.joinable() && d.stopRequested && !d.stopping;
+        }
+        if (stoppedInside)
+            d.Join(false);
+    }
+    std::lock_guard lock(d.mutex);
+    if (!d.input || d.stopping)
         return 0;
-    if (m_impl->thread.joinable())
-        return m_impl->stopRequested ? 0 : 1;
-    m_impl->stopRequested = false;
-    m_impl->thread = std::thread([impl = m_impl.get()] { impl->Run(); });
+    if (d.thread.joinable())
+        return d.stopRequested ? 0 : 1;
+    d.stopRequested = false;
+    d.thread = std::thread([impl = &d] { impl->Run(); });
     return 1;
 }
 
@@ -526,7 +573,7 @@ int CSFVideoPlayer::Stop() {
         m_impl->stopRequested = true;
         return 1;
     }
-    m_impl->Join();
+    m_impl->Join(false);
     return 1;
 }
 
@@ -535,11 +582,7 @@ int CSFVideoPlayer::Close() {
         qCInfo(lcVideo) << "close refused inside a player callback";
         return 0;
     }
-    m_impl->Join();
-    std::lock_guard lock(m_impl->mutex);
-    const bool wasOpen = m_impl->input != nullptr;
-    m_impl->Release();
-    return wasOpen ? 1 : 0;
+    return m_impl->Join(true) ? 1 : 0;
 }
 
 void CSFVideoPlayer::SetRealTime(bool realTime) {

@@ -310,9 +310,76 @@ TEST_F(VideoPlayer, StopInsideTheCallbackDoesNotDeadlock) {
     ASSERT_EQ(player.Play(), 1);
     for (int i = 0; i < 200 && ctx.frames < 3; ++i)
         std::this_thread::sleep_for(10ms);
-    EXPECT_EQ(player.Close(), 1);
+    std::this_thread::sleep_for(50ms);
     EXPECT_EQ(ctx.frames.load(), 3);
     EXPECT_EQ(ctx.closeResult.load(), 0);
+    // Play from outside resumes after a stop from inside.
+    ASSERT_EQ(player.Play(), 1);
+    for (int i = 0; i < 200 && ctx.frames < 30; ++i)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(player.Close(), 1);
+    EXPECT_EQ(ctx.frames.load(), 30);
+}
+
+TEST_F(VideoPlayer, PlayFromAnotherThreadDuringCloseStartsNothing) {
+    ASSERT_TRUE(WriteClip({H264(Path("long.mp4")), 150, {}}));
+    for (int round = 0; round < 3; ++round) {
+        CSFVideoPlayer player;
+        Sink sink;
+        ASSERT_TRUE(Start(player, sink, Path("long.mp4"), true));
+        ASSERT_TRUE(sink.WaitFor([](Sink& s) { return s.frames.size() >= 2; }));
+        std::atomic<bool> done{false};
+        std::thread other([&] {
+            while (!done)
+                player.Play();
+        });
+        std::this_thread::sleep_for(20ms);
+        EXPECT_EQ(player.Close(), 1);
+        sink.closed = true;
+        done = true;
+        other.join();
+        std::this_thread::sleep_for(100ms);
+        EXPECT_EQ(sink.lateCallbacks.load(), 0) << round;
+        EXPECT_FALSE(player.IsOpen());
+    }
+}
+
+TEST_F(VideoPlayer, EveryStopperWaitsForTheRunningCallback) {
+    ASSERT_TRUE(WriteClip({H264(Path("clip.mp4")), 30, {}}));
+    CSFVideoPlayer player;
+    struct Ctx {
+        std::atomic<bool> inCallback{false};
+        std::atomic<int> frames{0};
+    } ctx;
+    player.SetDecodeCallback(
+        [](int, const uint8_t*, int, int, int, int, ESFColorMatrix, ESFColorRange, int, void* u) {
+            auto* c = static_cast<Ctx*>(u);
+            if (++c->frames == 2) {
+                c->inCallback = true;
+                std::this_thread::sleep_for(300ms);
+                c->inCallback = false;
+            }
+        },
+        &ctx);
+    player.SetRealTime(false);
+    ASSERT_EQ(player.Open(Path("clip.mp4").string()), 1);
+    ASSERT_EQ(player.Play(), 1);
+    for (int i = 0; i < 200 && !ctx.inCallback; ++i)
+        std::this_thread::sleep_for(1ms);
+    ASSERT_TRUE(ctx.inCallback.load());
+    // Two threads stop at once: neither returns while the callback still runs.
+    std::atomic<int> returnedDuringCallback{0};
+    auto stopper = [&] {
+        player.Stop();
+        returnedDuringCallback += ctx.inCallback ? 1 : 0;
+    };
+    std::thread first(stopper);
+    std::this_thread::sleep_for(50ms);
+    std::thread second(stopper);
+    first.join();
+    second.join();
+    EXPECT_EQ(returnedDuringCallback.load(), 0);
+    EXPECT_EQ(player.Close(), 1);
 }
 
 TEST_F(VideoPlayer, SeeksToAFractionOfTheDuration) {
