@@ -467,11 +467,17 @@ struct CSFVideoPlayer::Impl {
         decodingThread = std::thread::id();
     }
 
-    // Reports the end and waits for a new position or a stop.
+    // Reports the end once the last frame has had its time on screen, so that a rewind does not
+    // cut it short, and waits for a new position or a stop.
     void EndOfFile() {
         std::unique_lock lock(mutex);
-        if (deliveredInPass == 0)
+        if (deliveredInPass == 0) {
             wake.wait_for(lock, kEmptyPassDelay, [this] { return stopRequested.load(); });
+        } else if (realTime && haveOrigin) {
+            const auto due = originClock + std::chrono::microseconds(nextGuessUs - originUs);
+            if (due - Clock::now() <= kMaxDrift)
+                wake.wait_until(lock, due, [this] { return stopRequested.load() || seekPending; });
+        }
         if (stopRequested)
             return;
         const SFFileEndCallback callback = endCallback;
