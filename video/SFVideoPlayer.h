@@ -11,8 +11,10 @@
 // At the end of the file the end-of-file callback runs once and the thread then waits for a new
 // position (SetPosition), which makes a rewind loop the file.
 // Stop and Close return promptly (the decoding thread is interrupted, not drained); once Close
-// (or Stop) has returned no callback is running or will start. Called from inside a callback,
-// Stop only asks the thread to end after the callback and Close refuses (returns 0).
+// (or Stop) has returned no callback is running or will start, also when several threads stop at
+// once. Play refuses (returns 0) while another thread is stopping, closing or opening. Called
+// from inside a callback, Stop only asks the thread to end after the callback (a later Play from
+// another thread resumes), and Open and Close refuse (return 0).
 //
 // The same operations exist as a table of ports (integer handles), in the order a caller uses
 // them: GetPort, OpenFile, SetDecodeCallback, SetFileEndCallback, Play, GetPlayedTime,

@@ -369,7 +369,7 @@ TEST_F(VideoPlayer, EveryStopperWaitsForTheRunningCallback) {
     player.SetRealTime(false);
     ASSERT_EQ(player.Open(Path("clip.mp4").string()), 1);
     ASSERT_EQ(player.Play(), 1);
-    for (int i = 0; i < 200 && !ctx.inCallback; ++i)
+    for (int i = 0; i < 5000 && !ctx.inCallback; ++i)
         std::this_thread::sleep_for(1ms);
     ASSERT_TRUE(ctx.inCallback.load());
     // Two threads stop at once: neither returns while the callback still runs.
