@@ -854,9 +854,16 @@ void CSFQTSkinnedWindow<QtBase>::leaveEvent(QEvent* event) {
 
 template <class QtBase>
 void CSFQTSkinnedWindow<QtBase>::closeEvent(QCloseEvent* event) {
-    if (m_pEvent != nullptr && m_pEvent->Dlg_Close() != 0) {
-        event->ignore();
-        return;
+    if (m_pEvent != nullptr) {
+        QPointer<QWidget> guard(this);
+        const int keepOpen = m_pEvent->Dlg_Close();
+        if (guard.isNull()) {
+            return;  // the logic released its window: nothing is left to close
+        }
+        if (keepOpen != 0) {
+            event->ignore();
+            return;
+        }
     }
     QtBase::closeEvent(event);
     if constexpr (std::is_same_v<QtBase, QMainWindow>) {

@@ -5,7 +5,9 @@
 #include "toolkit/qt/SFQTSkinnedWindow.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -230,7 +232,8 @@ private Q_SLOTS:
 
         dlg->showMaximized();
         QTRY_VERIFY(dlg->isMaximized());
-        QTest::qWait(50);  // the window system resizes the maximised window afterwards
+        // The window system resizes the maximised window afterwards: wait for that size.
+        QTRY_COMPARE(dlg->size(), dlg->screen()->availableGeometry().size());
         const QPoint onMinimise = dlg->TitleButtonRect(3).center();
         QTest::mouseMove(dlg, onMinimise);
         QTest::mousePress(dlg, Qt::LeftButton, {}, onMinimise);
@@ -259,6 +262,29 @@ private Q_SLOTS:
         QTest::mouseRelease(dlg, Qt::LeftButton, {}, onClose);
         QTRY_VERIFY(!dlg->isVisible());
         SFDestroyControl(dlg);
+    }
+
+    void windowDestroyedInsideDlgClose() {
+        // A logic that releases its window when asked to close and lets the close go on.
+        struct ReleasingLogic : OkDialogLogic {
+            CSFDialog* window = nullptr;
+            int Dlg_Close() override {
+                SFDestroyControl(window);
+                window = nullptr;
+                return 0;
+            }
+        };
+        for (bool mainWindow : {false, true}) {
+            ReleasingLogic logic;
+            logic.window = mainWindow ? SFCreateMainWindow(&logic, nullptr)
+                                      : SFCreateDialog(&logic, nullptr, 0);
+            QPointer<QWidget> widget = static_cast<QWidget*>(logic.window->GetUIWnd());
+            logic.window->MoveWindow(0, 0, 200, 120);
+            logic.window->ShowWindow(1);
+            QVERIFY(QTest::qWaitForWindowExposed(widget.data()));
+            widget->close();
+            QVERIFY(widget.isNull());
+        }
     }
 
     void setDlgTimerTwiceKeepsTheFirst() {
