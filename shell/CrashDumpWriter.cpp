@@ -814,12 +814,15 @@ bool WriteCoreDump(int signal, const siginfo_t* info, const void* context) {
     // A new file in place of any old one: unlinking first means a symbolic link or a second
     // hard link planted under the dump's name is never written through, and O_EXCL|O_NOFOLLOW
     // refuse whatever appears in between. Only the owner may read it: it holds all memory.
+    // The file counts as being written from before it exists, so a second crash at any moment
+    // from here on removes it.
+    g_writing.store(true, std::memory_order_release);
     ::unlink(g_dumpPath);
     const int fd = ::open(g_dumpPath, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
+        g_writing.store(false, std::memory_order_release);
         return false;
     }
-    g_writing.store(true, std::memory_order_release);
     bool written = ReadMemoryMap();
     if (written) {
         CaptureOtherThreads();

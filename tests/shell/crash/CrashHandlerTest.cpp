@@ -185,6 +185,8 @@ const NoDumpCase kNoDumpCases[] = {
     {"FaultInsideTheDumpWriter", {"fault-in-writer"}, true, 23},
     // A second thread crashes while the first crash's dump is being written.
     {"TwoThreadsCrashingTogether", {"two-threads"}, true, 23},
+    // The same just after the dump file was created: the empty file goes too.
+    {"SecondCrashRightAfterTheDumpFileWasCreated", {"two-threads-at-open"}, true, 23},
     // The file size limit stands for a full disk: the write fails, the partial dump goes.
     {"NoRoomForTheDump", {"--fsize=65536", "abort"}, true, 1},
     // InstallCrashHandler(false) leaves nothing behind: the default action ends the process.

@@ -2,12 +2,14 @@
 // says. The tests run it as a child process and look at its exit code and its dump.
 //
 // Faults inside the dump writer are injected here, not in the product: this program defines its
-// own write(), which takes the place of the C library's for every caller in the process.
+// own write() and open(), which take the place of the C library's for every caller in the
+// process.
 #include "shell/CrashHandler.h"
 
 #include <QGuiApplication>
 #include <QTimer>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <time.h>
@@ -15,6 +17,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,6 +31,7 @@ namespace {
 
 std::atomic<bool> g_faultInDumpWrite{false};
 std::atomic<bool> g_holdDumpWrite{false};
+std::atomic<bool> g_holdDumpOpen{false};
 std::atomic<bool> g_dumpWriteStarted{false};
 
 volatile int* volatile g_null = nullptr;
@@ -52,6 +56,27 @@ extern "C" ssize_t write(int fd, const void* data, size_t size) {
         }
     }
     return syscall(SYS_write, fd, data, size);
+}
+
+extern "C" int open(const char* path, int flags, ...) {
+    mode_t mode = 0;
+    if ((flags & (O_CREAT | O_TMPFILE)) != 0) {
+        va_list arguments;
+        va_start(arguments, flags);
+        mode = static_cast<mode_t>(va_arg(arguments, int));
+        va_end(arguments);
+    }
+    const int fd = static_cast<int>(syscall(SYS_openat, AT_FDCWD, path, flags, mode));
+    const std::size_t length = std::strlen(path);
+    if (fd >= 0 && g_holdDumpOpen.load() && length > 4 &&
+        std::strcmp(path + length - 4, ".dmp") == 0) {
+        g_dumpWriteStarted.store(true);
+        // Keep the first crash between creating the dump file and writing to it.
+        for (int i = 0; i < 500; ++i) {
+            SleepMs(10);
+        }
+    }
+    return fd;
 }
 
 // The functions a backtrace must name; never inlined, so each is a frame of its own.
@@ -191,8 +216,8 @@ int Run(const std::string& scenario, int argc, char** argv) {
         g_faultInDumpWrite.store(true);
         CrashHelperWriteThroughNull();
     }
-    if (scenario == "two-threads") {
-        g_holdDumpWrite.store(true);
+    if (scenario == "two-threads" || scenario == "two-threads-at-open") {
+        (scenario == "two-threads" ? g_holdDumpWrite : g_holdDumpOpen).store(true);
         // The second thread starts with every signal but the faults blocked, so the writer
         // cannot stop it: it crashes while the dump is being written.
         const sigset_t before = BlockAllButFaults();
