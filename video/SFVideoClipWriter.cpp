@@ -21,6 +21,9 @@ struct CSFVideoClipWriter::Impl {
     PacketPtr packet;
     AVStream* stream = nullptr;
     int64_t frames = 0;
+    // Set once Open has written the header: until then the output is half made and Write and
+    // Finish must not touch it.
+    bool open = false;
     std::string error;
 
     bool Fail(const char* what, int code) {
@@ -72,6 +75,8 @@ bool CSFVideoClipWriter::Open(const SFClipSettings& s) {
     d.output->flags |= AVFMT_FLAG_BITEXACT;
 
     d.codec.reset(avcodec_alloc_context3(encoder));
+    if (!d.codec)
+        return d.Fail("encoder", AVERROR(ENOMEM));
     AVCodecContext* c = d.codec.get();
     c->width = s.width;
     c->height = s.height;
@@ -148,13 +153,14 @@ bool CSFVideoClipWriter::Open(const SFClipSettings& s) {
         sws_setColorspaceDetails(d.scale.get(), table, range, table, rgb ? 1 : range, 0, 1 << 16,
                                  1 << 16);
     }
+    d.open = true;
     return true;
 }
 
 bool CSFVideoClipWriter::Write(const uint8_t* y, const uint8_t* u, const uint8_t* v,
                                int64_t stampMs) {
     Impl& d = *m_impl;
-    if (!d.codec || !d.frame)
+    if (!d.open)
         return d.Fail("not open", AVERROR(EINVAL));
     int error = av_frame_make_writable(d.frame.get());
     if (error < 0)
@@ -186,8 +192,9 @@ bool CSFVideoClipWriter::Write(const uint8_t* y, const uint8_t* u, const uint8_t
 
 bool CSFVideoClipWriter::Finish() {
     Impl& d = *m_impl;
-    if (!d.codec)
+    if (!d.open)
         return d.Fail("not open", AVERROR(EINVAL));
+    d.open = false;
     int error = avcodec_send_frame(d.codec.get(), nullptr);
     if (error < 0 && error != AVERROR_EOF)
         return d.Fail("flush", error);

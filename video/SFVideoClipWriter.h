@@ -38,6 +38,8 @@ public:
     CSFVideoClipWriter(const CSFVideoClipWriter&) = delete;
     CSFVideoClipWriter& operator=(const CSFVideoClipWriter&) = delete;
 
+    // Starts a file (a writer may be opened again after Finish). After a false result, Write and
+    // Finish return false until the next successful Open.
     bool Open(const SFClipSettings& settings);
     // Encodes one picture shown at stampMs (default: frame number / frames per second).
     bool Write(const uint8_t* y, const uint8_t* u, const uint8_t* v, int64_t stampMs = -1);

@@ -608,3 +608,22 @@ TEST_F(VideoPlayer, SurvivesCorruptedPackets) {
         EXPECT_EQ(f.height, 240);
     }
 }
+
+TEST_F(VideoPlayer, ClipWriterRefusesWorkAfterAFailedOpen) {
+    // The encoder opens, then the file cannot be created: nothing after that may touch the
+    // half-made output.
+    CSFVideoClipWriter writer;
+    SFClipSettings s = H264(Path("no such folder") / "clip.mp4");
+    ASSERT_FALSE(writer.Open(s));
+    EXPECT_FALSE(writer.Error().empty());
+    const Source picture(s.width, s.height, 0);
+    EXPECT_FALSE(writer.Write(picture.y.data(), picture.u.data(), picture.v.data()));
+    EXPECT_FALSE(writer.Finish());
+    EXPECT_FALSE(fs::exists(Path("no such folder")));
+    // The same writer still works once opened properly.
+    s.path = Path("clip.mp4").string();
+    ASSERT_TRUE(writer.Open(s)) << writer.Error();
+    EXPECT_TRUE(writer.Write(picture.y.data(), picture.u.data(), picture.v.data()));
+    EXPECT_TRUE(writer.Finish()) << writer.Error();
+    EXPECT_GT(fs::file_size(Path("clip.mp4")), 0u);
+}
