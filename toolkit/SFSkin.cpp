@@ -10,7 +10,7 @@
 #include <cmath>
 #include <limits>
 
-Q_LOGGING_CATEGORY(lcSkin, "tessaro.toolkit.skin")
+Q_LOGGING_CATEGORY(lcSkin, "tessaro.toolkit.skin", QtWarningMsg)
 
 namespace {
 

@@ -1,6 +1,8 @@
 // The skin value grammar: well-formed texts and the defaults of empty or malformed ones.
 #include "toolkit/SFSkin.h"
 
+#include <QtGlobal>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -90,3 +92,21 @@ TEST(UIScale, DefaultsToOneAndRejectsNonsense) {
 }
 
 }  // namespace
+
+// Diagnostics about bad skin text stay silent unless logging rules switch them on.
+namespace {
+int g_skinMessages = 0;
+void CountMessage(QtMsgType, const QMessageLogContext& context, const QString&) {
+    if (context.category != nullptr && QByteArray(context.category).startsWith("tessaro.")) {
+        ++g_skinMessages;
+    }
+}
+}  // namespace
+TEST(SkinDiagnostics, SilentByDefault) {
+    g_skinMessages = 0;
+    const QtMessageHandler previous = qInstallMessageHandler(CountMessage);
+    SFParseSkinRect(L"1,2");
+    SFParseSkinRect(L"a,b,c,d");
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(g_skinMessages, 0);
+}

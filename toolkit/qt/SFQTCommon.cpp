@@ -22,7 +22,7 @@
 #define SF_HAVE_XCB 1
 #endif
 
-Q_LOGGING_CATEGORY(lcToolkit, "tessaro.toolkit")
+Q_LOGGING_CATEGORY(lcToolkit, "tessaro.toolkit", QtWarningMsg)
 
 namespace SFQt {
 namespace {
