@@ -237,10 +237,11 @@ TEST_F(VideoPlayer, PortsPlayInRealTimeAndLoopOnRewind) {
     EXPECT_GT(firstPass, 700ms);
     EXPECT_LT(firstPass, 3000ms);
     EXPECT_GT(elapsed, 2500ms);
-    // The last frame of a pass keeps its 33 ms on screen before the end is reported: the rewind
-    // does not cut it short (a lower bound only: load can only lengthen it).
-    for (int pass = 1; pass < 3; ++pass)
-        EXPECT_GT(sink.frames[size_t(pass * 30)].at - sink.frames[size_t(pass * 30 - 1)].at, 25ms)
+    // A pass lasts its whole second: the last frame keeps its 33 ms on screen before the end is
+    // reported, so the rewind does not cut it short. Measured from the pass's first frame, which
+    // starts the pacing clock, so that a late wake-up of the last frame cannot fail it.
+    for (int pass = 0; pass < 2; ++pass)
+        EXPECT_GT(sink.frames[size_t(pass * 30 + 30)].at - sink.frames[size_t(pass * 30)].at, 990ms)
             << pass;
 }
 
@@ -494,8 +495,9 @@ TEST_F(VideoPlayer, VariableFrameRateFollowsTheStamps) {
     ASSERT_EQ(sink.frames.size(), 6u);
     for (size_t n = 0; n < 6; ++n)
         EXPECT_EQ(sink.frames[n].stampMs, int(clip.stampsMs[n]));
-    // The long gap is waited for (loosely).
-    EXPECT_GT(sink.frames[4].at - sink.frames[3].at, 120ms);
+    // The long gap is waited for (loosely). Measured from the first frame, which starts the pacing
+    // clock: a slow start on a loaded machine shortens the gap before frame 4, not its due time.
+    EXPECT_GT(sink.frames[4].at - sink.frames[0].at, 150ms);
 }
 
 TEST_F(VideoPlayer, SizeChangeInsideTheStreamIsFollowed) {
