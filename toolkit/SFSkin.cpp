@@ -126,7 +126,9 @@ QString SFSkinDirectory() {
 }
 
 QString SFSkinImagePath(const std::wstring& name) {
-    if (name.empty()) {
+    // Without a skin directory a name would resolve against the working directory (or, with
+    // a leading slash, the file system's root): there is no image then.
+    if (name.empty() || g_skinDirectory.isEmpty()) {
         return QString();
     }
     return g_skinDirectory + ToQt(name);
@@ -137,6 +139,9 @@ QPixmap SFLoadSkinImage(const std::wstring& name) {
         return QPixmap();
     }
     const QString path = SFSkinImagePath(name);
+    if (path.isEmpty()) {
+        return QPixmap();
+    }
     QPixmap pixmap;
     if (!pixmap.load(path)) {
         qCDebug(lcSkin) << "skin image not loaded" << path;

@@ -38,7 +38,8 @@ QRect SFResolveSkinPosition(const QRect& position, int windowWidth);
 
 // ---- Image loading from the skin directory that SFSetSkinPath (SFToolkit.h) set.
 // The directory is prefixed verbatim to every image name (the program passes it with a
-// trailing slash). An empty name gives a null pixmap; so does a missing or unreadable file.
+// trailing slash). An empty name gives a null pixmap; so do a missing or unreadable file and an
+// unset (empty) skin directory, so nothing is ever read from the working directory.
 QString SFSkinDirectory();
 QString SFSkinImagePath(const std::wstring& name);
 QPixmap SFLoadSkinImage(const std::wstring& name);

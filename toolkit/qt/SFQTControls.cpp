@@ -46,7 +46,7 @@ QString SpinnerSheet(const char* cls, const ImageNumSpinerStyle& s) {
         sheet += selector + QStringLiteral(" { ") + body + QStringLiteral(" }\n");
     };
     QString box = QStringLiteral("padding-left: 6px; padding-right: 18px; color: #222222;");
-    if (!s.frameImage.empty()) {
+    if (!SFSkinImagePath(s.frameImage).isEmpty()) {
         box += QStringLiteral(" border-image: ") + CssUrl(s.frameImage) +
                QStringLiteral(" 0 0 0 0 stretch stretch; border: 0;");
     }
@@ -67,7 +67,7 @@ QString SpinnerSheet(const char* cls, const ImageNumSpinerStyle& s) {
                          QString::fromLatin1(a.position) +
                          QStringLiteral("; width: 16px; border: 0;"));
         for (int i = 0; i < 4; ++i) {
-            if (!a.images[i]->empty()) {
+            if (!SFSkinImagePath(*a.images[i]).isEmpty()) {
                 rule(button + QString::fromLatin1(kStates[i]),
                      QStringLiteral("border-image: ") + CssUrl(*a.images[i]) +
                          QStringLiteral(" 0 0 0 0 stretch stretch;"));

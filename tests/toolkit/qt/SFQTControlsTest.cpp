@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QPointer>
@@ -414,6 +415,25 @@ private Q_SLOTS:
         QCOMPARE(picture->SetImage(nullptr), 0);
         picture->grab();
         SFDestroyControl(picture);
+        SFSetSkinPath(nullptr);
+    }
+
+    void noSkinDirectoryMeansNoImages() {
+        // Without a skin directory nothing is read from the working directory (or, for names
+        // with a leading slash, from the file system's root).
+        QTemporaryDir dir;
+        QImage image(4, 4, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QVERIFY(image.save(dir.filePath(QStringLiteral("cwd.png"))));
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        SFSetSkinPath(nullptr);
+        const bool loaded = !SFLoadSkinImage(L"cwd.png").isNull();
+        SFSetSkinPath(L"");
+        const bool loadedEmpty = !SFLoadSkinImage(L"cwd.png").isNull();
+        QDir::setCurrent(previous);
+        QVERIFY(!loaded);
+        QVERIFY(!loadedEmpty);
         SFSetSkinPath(nullptr);
     }
 
