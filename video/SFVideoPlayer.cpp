@@ -198,6 +198,9 @@ struct CSFVideoPlayer::Impl {
         error = avcodec_parameters_to_context(ctx.get(), par);
         if (error >= 0) {
             ctx->thread_count = 2;
+            // A picture that grows past the limit inside the stream is refused by the decoder
+            // before its buffers are allocated, not only skipped after decoding.
+            ctx->max_pixels = int64_t(kSFMaxVideoSide) * kSFMaxVideoSide;
             ctx->pkt_timebase = stream->time_base;
             error = avcodec_open2(ctx.get(), decoder, nullptr);
         }
