@@ -1,11 +1,14 @@
 #include "shell/ConfigPersistent.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <tinyxml2.h>
+#include <unistd.h>
 
 #include <QLoggingCategory>
 
+#include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 #include <string_view>
 
@@ -70,24 +73,37 @@ bool EqualsNoCase(std::string_view a, const char* b) {
     return true;
 }
 
-// Reads the whole file, or nothing when it is missing, unreadable or implausibly large.
+// Reads the whole file, or nothing when it is missing, unreadable, implausibly large or not a
+// regular file (a named pipe or a device under the settings name must not block or feed
+// start-up: it is opened without blocking and then refused).
 bool ReadFile(const std::string& path, std::string& out) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         return false;
     }
-    bool ok = std::fseek(f, 0, SEEK_END) == 0;
-    long size = ok ? std::ftell(f) : -1;
-    ok = ok && size >= 0 && size <= CConfigXMLPersistImp::kMaxFileSize &&
-         std::fseek(f, 0, SEEK_SET) == 0;
-    if (ok) {
-        out.resize(static_cast<size_t>(size));
-        ok = std::fread(out.data(), 1, out.size(), f) == out.size();
-    } else if (size > CConfigXMLPersistImp::kMaxFileSize) {
-        qCWarning(lcSettings, "settings file %s is too large (%ld bytes); using defaults",
-                  path.c_str(), size);
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (ok && st.st_size > CConfigXMLPersistImp::kMaxFileSize) {
+        qCWarning(lcSettings, "settings file %s is too large (%lld bytes); using defaults",
+                  path.c_str(), static_cast<long long>(st.st_size));
+        ok = false;
     }
-    std::fclose(f);
+    if (ok) {
+        out.resize(static_cast<size_t>(st.st_size));
+        size_t done = 0;
+        while (done < out.size()) {
+            const ssize_t n = ::read(fd, out.data() + done, out.size() - done);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                break;
+            }
+            done += static_cast<size_t>(n);
+        }
+        ok = done == out.size();
+    }
+    ::close(fd);
     return ok;
 }
 

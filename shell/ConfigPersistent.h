@@ -29,7 +29,8 @@ class CConfigXMLPersistImp final : public IConfigPersistent {
 public:
     // Loads the file when it can be read and parsed; otherwise the document stays empty (every
     // read returns its default). A null path leaves the document empty. Files larger than
-    // kMaxFileSize are not settings files and are ignored.
+    // kMaxFileSize, and anything but a regular file (a named pipe, a device), are not settings
+    // files and are ignored without blocking.
     explicit CConfigXMLPersistImp(const wchar_t* path);
     ~CConfigXMLPersistImp() override;
 

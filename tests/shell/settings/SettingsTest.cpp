@@ -2,8 +2,12 @@
 // unwritable folder never costs more than the default.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -103,6 +107,28 @@ TEST(SettingsFile, MissingFileAndNullPathGiveDefaults) {
     CConfigXMLPersistImp null(nullptr);
     EXPECT_EQ(null.GetIntValue(L"UIConfig", L"Language", 5), 5);
     EXPECT_EQ(null.GetStringValue(L"A", L"B", L"def"), L"def");
+}
+
+// Something that is not a regular file under the settings name (here a named pipe nobody
+// writes to) gives the defaults at once instead of blocking start-up.
+TEST(SettingsFile, ANamedPipeInPlaceOfTheFileGivesDefaultsWithoutBlocking) {
+    TempDir dir;
+    const std::string path = dir.file("config.xml");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    auto reading = std::async(std::launch::async, [&path] {
+        CConfigXMLPersistImp store(Wide(path).c_str());
+        return store.GetIntValue(L"UIConfig", L"Language", 5);
+    });
+    const bool returned = reading.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    if (!returned) {
+        // Release the blocked reader so the test ends: a writer that closes at once.
+        const int fd = ::open(path.c_str(), O_WRONLY);
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    EXPECT_TRUE(returned) << "reading the settings blocked on a named pipe";
+    EXPECT_EQ(reading.get(), 5);
 }
 
 TEST(SettingsFile, TypedGettersReadTheirTypeOrFallBack) {
