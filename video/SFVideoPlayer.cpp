@@ -145,6 +145,7 @@ struct CSFVideoPlayer::Impl {
         playedSeconds = 0;
         seekPending = false;
         pending.valid = false;
+        deliveredInPass = 0;
     }
 
     bool OpenFile(const std::string& fileName) {
