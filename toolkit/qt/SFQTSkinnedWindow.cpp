@@ -576,7 +576,10 @@ const QPixmap& CSFQTSkinnedWindow<QtBase>::ComposedFrame() const {
 
 template <class QtBase>
 void CSFQTSkinnedWindow<QtBase>::Recompose() const {
-    if (!m_skinned) {
+    // Without a frame image (a missing skin) nothing is composed and the window keeps the plain
+    // light surface: a record's background colour alone ("000000" in the program's records,
+    // black when empty) would leave a dark window under dark texts.
+    if (!m_skinned || m_frameImage.isNull()) {
         m_composed = QPixmap();
         return;
     }

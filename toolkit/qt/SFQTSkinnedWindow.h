@@ -12,8 +12,9 @@
 // with a compositing manager) and SetFrameShadow(true), the window background is translucent,
 // a shadow band of 10 pixels surrounds the frame and the rounded outline is antialiased.
 // Without one the window stays opaque, has no shadow, and rounded corners come from a window
-// mask. The shadow band is part of the window: the frame and every skin coordinate start at
-// (s, s) with s the active shadow width (0 without shadow); GetDlgClientRect gives that inner
+// mask. A skin whose frame image does not load composes nothing: the window shows the plain
+// light surface. The shadow band is part of the window: the frame and every skin coordinate start
+// at (s, s) with s the active shadow width (0 without shadow); GetDlgClientRect gives that inner
 // rectangle.
 //
 // GUI thread only. The sink must outlive the window.

@@ -176,7 +176,8 @@ private Q_SLOTS:
     void emptyOrBrokenPiecesStillEnd() {
         QRect pieces[12];
         pieces[0] = QRect(0, 0, 10, 35);  // every repeated piece left empty
-        const QImage frame(QSize(86, 85), QImage::Format_ARGB32);
+        QImage frame(QSize(86, 85), QImage::Format_ARGB32);
+        frame.fill(Qt::gray);
         const QPixmap composed = SFComposeFrame(QPixmap::fromImage(frame), pieces, QPixmap(),
                                                 QColor(Qt::white), QSize(500, 400));
         QCOMPARE(composed.size(), QSize(500, 400));
@@ -190,9 +191,12 @@ private Q_SLOTS:
         broken.pieces[1].rect = L"1,2";
         broken.cornerRadii = L"x";
         broken.titleColor = L"red";
+        broken.backgroundColor = L"000000";
         QCOMPARE(dlg->SetSkin(&broken), 1);
         dlg->MoveWindow(0, 0, 120, 80);
-        static_cast<QWidget*>(dlg->GetUIWnd())->grab();  // paints the plain surface
+        // No frame image: the plain light surface, not the record's black background colour.
+        const QImage shot = static_cast<QWidget*>(dlg->GetUIWnd())->grab().toImage();
+        QCOMPARE(Pixel(shot, 60, 40), SFQt::kSurface);
         SFDestroyControl(dlg);
     }
 
