@@ -1,23 +1,12 @@
 #include "video/SFYuvToRgb.h"
 
 #include <array>
-#include <memory>
 #include <optional>
 
 #include "video/SFVideoLog.h"
 #include "video/SFYuvKernels.h"
 
 namespace SF_SOFT_BASE {
-
-namespace yuv_detail {
-// The AVX-512BW kernel in its row-pair form (SFYuvKernelAvx512.cpp), with the contract of
-// RowKernel: the first row of a pair also stores its chroma terms in
-// chroma[{0, 1, 2} * chromaStride + sample], the second row loads them instead of reading U and V.
-int RowAvx512Store(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* dst, int width,
-                   const SFYuvCoefficients& k, int32_t* chroma, int chromaStride);
-int RowAvx512Load(const uint8_t* y, uint8_t* dst, int width, const SFYuvCoefficients& k,
-                  const int32_t* chroma, int chromaStride);
-}  // namespace yuv_detail
 
 namespace {
 
@@ -162,22 +151,12 @@ bool ConvertYuv420ToRgb32(const SFYuvImageView& s, const SFRgbImageView& d,
     // an odd last column or rows narrower than a vector. Built only when some pixel needs them.
     std::optional<Tables> tables;
     const bool flip = s.height < 0;
-    // The AVX-512 kernel shares the chroma terms of a row pair through this scratch row. Every
-    // sample a second row's vectors read was written by the first row's vectors: both rows cover
-    // [0, width) with vectors that start at even pixels, from pixel 0 on.
-    const bool pairs = kernel == ESFYuvKernel::Avx512 && width >= vector && rows >= 2;
-    const std::unique_ptr<int32_t[]> chroma(pairs ? new int32_t[size_t(3) * size_t(chromaWidth)]
-                                                  : nullptr);
-    int storedChromaRow = -1;
     for (int row = 0; row < rows; ++row) {
         const int source = flip ? rows - 1 - row : row;
         const uint8_t* y = s.y.data() + size_t(source) * size_t(s.yStride);
         const uint8_t* u = s.u.data() + size_t(source / 2) * size_t(s.uStride);
         const uint8_t* v = s.v.data() + size_t(source / 2) * size_t(s.vStride);
         uint8_t* out = d.pixels.data() + size_t(row) * size_t(d.stride);
-        const bool reuse = pairs && source / 2 == storedChromaRow;
-        if (pairs)
-            storedChromaRow = source / 2;
         int done = 0;
         if (simd && width >= vector) {
             // Stores that straddle cache lines are slow from memory, so the body runs from the
@@ -189,23 +168,13 @@ bool ConvertYuv420ToRgb32(const SFYuvImageView& s, const SFRgbImageView& d,
             int lead = int(((storeAlign - misalignment) & (storeAlign - 1)) / 4);
             if ((misalignment & 3) != 0 || (lead & 1) != 0 || lead + vector > width)
                 lead = 0;
-            // Converts pixels [from, from + count) rounded down to whole vectors; returns how many.
-            const auto vectors = [&](int from, int count) {
-                if (reuse)
-                    return yuv_detail::RowAvx512Load(y + from, out + from * 4, count, k,
-                                                     chroma.get() + from / 2, chromaWidth);
-                if (pairs)
-                    return yuv_detail::RowAvx512Store(y + from, u + from / 2, v + from / 2,
-                                                      out + from * 4, count, k,
-                                                      chroma.get() + from / 2, chromaWidth);
-                return simd(y + from, u + from / 2, v + from / 2, out + from * 4, count, k);
-            };
             if (lead)
-                vectors(0, vector);
-            done = lead + vectors(lead, width - lead);
+                simd(y, u, v, out, vector, k);
+            done =
+                lead + simd(y + lead, u + lead / 2, v + lead / 2, out + lead * 4, width - lead, k);
             if (done < width) {
                 const int last = (width - vector) & ~1;
-                done = last + vectors(last, vector);
+                done = last + simd(y + last, u + last / 2, v + last / 2, out + last * 4, vector, k);
             }
         }
         if (done < width) {
