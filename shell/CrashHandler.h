@@ -20,7 +20,9 @@
 namespace tessaro {
 
 // Installs crash handling for the whole process. Call it on the GUI thread at start-up, before
-// any other thread exists.
+// the program's own threads start; threads that already exist (the application object may
+// start some) are covered too, since signal dispositions belong to the process. Not to be
+// called from two threads at once.
 //
 // With `filterMode` true: installs the crash filter for SIGSEGV, SIGBUS, SIGILL, SIGFPE and
 // SIGABRT (std::terminate ends in SIGABRT), running on an alternate signal stack prepared for
