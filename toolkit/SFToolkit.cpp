@@ -38,18 +38,21 @@ int SFUtf8ToLocal(const char* src, char* dst, int size) {
     }
     const std::wstring wide =
         SF_SOFT_BASE::CSFStreamConvert::ToWide(src != nullptr ? src : "", SF_SOFT_BASE::CP_UTF8);
-    const std::string local = SF_SOFT_BASE::CSFStreamConvert::ToNarrow(wide);
-    size_t n = local.size();
-    if (n > static_cast<size_t>(size - 1)) {
-        n = static_cast<size_t>(size - 1);
-        // Back off to the start of a character: UTF-8 continuation bytes are 10xxxxxx.
-        while (n > 0 && (static_cast<unsigned char>(local[n]) & 0xC0) == 0x80) {
-            --n;
+    // Character by character, so the cut falls between whole characters whatever the local
+    // encoding is (a single-byte code page has no continuation bytes to back off over).
+    const size_t room = static_cast<size_t>(size - 1);
+    std::string local;
+    for (const wchar_t c : wide) {
+        const std::string piece =
+            SF_SOFT_BASE::CSFStreamConvert::ToNarrow(std::wstring_view(&c, 1));
+        if (local.size() + piece.size() > room) {
+            break;
         }
+        local += piece;
     }
-    std::memcpy(dst, local.data(), n);
-    dst[n] = '\0';
-    return static_cast<int>(n);
+    std::memcpy(dst, local.data(), local.size());
+    dst[local.size()] = '\0';
+    return static_cast<int>(local.size());
 }
 
 int SFOpenDocument(const std::wstring& path) {

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -25,6 +27,20 @@ TEST(Utf8ToLocal, CopiesWholeCharactersAndTerminates) {
     EXPECT_STREQ(out, "");
     EXPECT_EQ(SFUtf8ToLocal("abc", out, 0), 0);
     EXPECT_EQ(SFUtf8ToLocal("abc", nullptr, 4), 0);
+}
+
+TEST(Utf8ToLocal, SingleByteLocaleKeepsEveryCharacterThatFits) {
+    // In a single-byte code page the bytes 0x80-0xBF are whole characters ("£" is 0xA3).
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    if (std::setlocale(LC_ALL, "en_GB.iso885915") == nullptr) {
+        GTEST_SKIP() << "no ISO-8859-15 locale installed";
+    }
+    char out[8];
+    const int copied = SFUtf8ToLocal("\xC2\xA3\xC2\xA3\xC2\xA3", out, 3);
+    const std::string text(out);
+    std::setlocale(LC_ALL, previous.c_str());
+    EXPECT_EQ(copied, 2);
+    EXPECT_EQ(text, "\xA3\xA3");
 }
 
 TEST(AppPath, IsTheApplicationDirectoryAsWideText) {
