@@ -7,6 +7,7 @@
 #include <QtGlobal>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -116,12 +117,15 @@ TEST(CSFTaskQueue, ProducersOnSeveralThreadsKeepTheirOwnOrder) {
     }
     go = true;
     int ran = 0;
-    while (ran < kThreads * kPerThread) {
+    // A lost task fails the test at the deadline instead of spinning until the test is killed.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (ran < kThreads * kPerThread && std::chrono::steady_clock::now() < deadline) {
         ran += queue.RunOneTask();
     }
     for (auto& p : producers) {
         p.join();
     }
+    ASSERT_EQ(ran, kThreads * kPerThread);
     EXPECT_EQ(queue.RunOneTask(), 0);
     std::vector<int> last(kThreads, -1);
     for (int v : recorder->Values()) {
