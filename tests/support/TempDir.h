@@ -1,8 +1,10 @@
 #pragma once
-// A fresh directory under $TMPDIR for one test, removed with everything in it afterwards.
+// A fresh directory under $TMPDIR for one test, removed with everything in it afterwards, even
+// when the test made folders in it read-only.
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 
 #include <cstdlib>
 
@@ -17,8 +19,16 @@ public:
         m_path = made ? made : "";
     }
     ~TempDir() {
+        namespace fs = std::filesystem;
         std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
+        fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
+        for (auto it = fs::recursive_directory_iterator(m_path, ec);
+             !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+            if (it->is_directory(ec) && !it->is_symlink(ec)) {
+                fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+            }
+        }
+        fs::remove_all(m_path, ec);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -27,10 +37,11 @@ public:
     std::string file(const std::string& name) const { return m_path + "/" + name; }
 
     // Writes bytes to name (creating folders), returns the full path.
-    std::string write(const std::string& name, const std::string& bytes) const {
+    std::string write(const std::string& name, std::string_view bytes) const {
         std::filesystem::path p = file(name);
         std::filesystem::create_directories(p.parent_path());
-        std::ofstream(p, std::ios::binary) << bytes;
+        std::ofstream(p, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return p.string();
     }
 

@@ -19,6 +19,7 @@
 
 #include <unistd.h>
 
+#include "support/TempDir.h"
 #include "video/SFVideoClipWriter.h"
 #include "video/SFVideoPlayer.h"
 
@@ -150,15 +151,7 @@ struct Sink {
 
 class VideoPlayer : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("tessaro_video_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    fs::path Path(const char* name) const { return m_dir / name; }
+    fs::path Path(const char* name) const { return m_dir.file(name); }
 
     // Opens and plays a file on a player wired to the sink.
     bool Start(CSFVideoPlayer& player, Sink& sink, const fs::path& path, bool realTime) {
@@ -168,7 +161,7 @@ protected:
         return player.Open(path.string()) == 1 && player.Play() == 1;
     }
 
-    fs::path m_dir;
+    testsupport::TempDir m_dir;
 };
 
 }  // namespace

@@ -59,7 +59,7 @@ TEST(ParseDimension, ReadsLeadingWholeNumbersAroundTheFirstLowerCaseX) {
 }
 
 ProductCatalogue Load(const TempAppDir& dir, std::string_view bytes) {
-    dir.Write("ProductParameter.csv", bytes);
+    dir.write("ProductParameter.csv", bytes);
     ProductCatalogue catalogue;
     EXPECT_TRUE(CDatabaseManager().LoadProductParameters(catalogue));
     return catalogue;
@@ -184,7 +184,7 @@ TEST(LoadProductParameters, AddsToTheCatalogueWithoutClearingIt) {
     ProductCatalogue catalogue;
     catalogue[1].model = L"kept";
     catalogue[0].model = L"replaced";
-    dir.Write("ProductParameter.csv", "New,1x2\n");
+    dir.write("ProductParameter.csv", "New,1x2\n");
     EXPECT_TRUE(CDatabaseManager().LoadProductParameters(catalogue));
     EXPECT_EQ(Models(catalogue), (std::vector<std::wstring>{L"New", L"kept"}));
 }
@@ -194,7 +194,7 @@ TEST(LoadProductParameters, MissingFileGivesAnEmptyCatalogueAndCreatesNothing) {
     ProductCatalogue catalogue;
     EXPECT_TRUE(CDatabaseManager().LoadProductParameters(catalogue));
     EXPECT_TRUE(catalogue.empty());
-    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "ProductParameter.csv"));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("ProductParameter.csv")));
     EXPECT_EQ(CatalogueRecordAt(catalogue, 0), nullptr);
 }
 
@@ -245,7 +245,7 @@ TEST(LoadProductParameters, HundredThousandLines) {
 
 TEST(LoadProductParameters, EchoesLinesToTheLoggingCategoryNotStdout) {
     TempAppDir dir;
-    dir.Write("ProductParameter.csv", "Model,Dimension\nA,1x2\n");
+    dir.write("ProductParameter.csv", "Model,Dimension\nA,1x2\n");
     static QStringList seen;
     seen.clear();
     QLoggingCategory::setFilterRules(QStringLiteral("tessaro.catalogue.debug=true"));

@@ -154,7 +154,7 @@ TEST(WallDesign, AttentionTexts) {
 
 TEST(WallDesign, AttentionTextsFollowTheLanguage) {
     TempAppDir dir;
-    dir.Write("Lang_1.xml",
+    dir.write("Lang_1.xml",
               "<L><s name=\"The maximum number of displays you can install is \" value=\"最多 \"/>"
               "<s name=\".\" value=\"。\"/><s name=\"Attention\" value=\"提示\"/></L>");
     ResetLanguageTables();

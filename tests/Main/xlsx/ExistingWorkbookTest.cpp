@@ -58,17 +58,17 @@ void ExpectRowsWritten(const QJsonObject& cells, const SpecSheetValues& values) 
 
 TEST(ExistingWorkbook, OnlyTheTwoRowsOfTheActiveSheetChange) {
     TempDir dir;
-    const std::string path = dir.File("DataConfig.xlsx");
+    const std::string path = dir.file("DataConfig.xlsx");
     Make("rich", path, 40);
     const QJsonObject before = Dump(path);
 
     RecordingSink sink;
     const SpecSheetValues values = SampleValues();
-    ASSERT_EQ(ExportData(Wide(dir.Path()), L"DataConfig", values, &sink, &EnglishTitles),
+    ASSERT_EQ(ExportData(Wide(dir.path()), L"DataConfig", values, &sink, &EnglishTitles),
               ExportResult::Exported);
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].second, L"Export success.");
-    EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"DataConfig.xlsx"});
+    EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"DataConfig.xlsx"});
 
     const QJsonObject after = Dump(path);
     for (const char* kept : {"sheets", "active", "names", "merged", "widths", "states"}) {
@@ -97,11 +97,11 @@ TEST(ExistingWorkbook, OnlyTheTwoRowsOfTheActiveSheetChange) {
 
 TEST(ExistingWorkbook, SharedStringsInTheRowsAndThousandsOfRowsBelow) {
     TempDir dir;
-    const std::string path = dir.File("big.xlsx");
+    const std::string path = dir.file("big.xlsx");
     Make("big", path, 3000);
     const QJsonObject before = Dump(path);
     const SpecSheetValues values = SampleValues();
-    ASSERT_EQ(ExportData(Wide(dir.Path()), L"big", values, nullptr, &EnglishTitles),
+    ASSERT_EQ(ExportData(Wide(dir.path()), L"big", values, nullptr, &EnglishTitles),
               ExportResult::Exported);
     const QJsonObject after = Dump(path);
     const QJsonObject cells = after[Key("cells")].toObject()[Key("Data")].toObject();
@@ -114,10 +114,10 @@ TEST(ExistingWorkbook, SharedStringsInTheRowsAndThousandsOfRowsBelow) {
 // properties gets a request for a full recalculation on load.
 TEST(ExistingWorkbook, FormulaCachesDroppedAndRecalculationRequested) {
     TempDir dir;
-    const std::string path = dir.File("calc.xlsx");
+    const std::string path = dir.file("calc.xlsx");
     Make("no-calc", path);
     ASSERT_EQ(RunTool({"raw", path, "xl/workbook.xml"}).find("calcPr"), std::string::npos);
-    ASSERT_EQ(ExportData(Wide(dir.Path()), L"calc", SampleValues(), nullptr, &EnglishTitles),
+    ASSERT_EQ(ExportData(Wide(dir.path()), L"calc", SampleValues(), nullptr, &EnglishTitles),
               ExportResult::Exported);
     const std::string workbook = RunTool({"raw", path, "xl/workbook.xml"});
     EXPECT_NE(workbook.find("fullCalcOnLoad=\"1\""), std::string::npos) << workbook;
@@ -146,9 +146,9 @@ TEST(ExistingWorkbook, PrefixedUnnumberedAndUnorderedSheets) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
         TempDir dir;
-        const std::string path = dir.File("odd.xlsx");
+        const std::string path = dir.file("odd.xlsx");
         Make(c.kind, path);
-        ASSERT_EQ(ExportData(Wide(dir.Path()), L"odd", SampleValues(), nullptr, &EnglishTitles),
+        ASSERT_EQ(ExportData(Wide(dir.path()), L"odd", SampleValues(), nullptr, &EnglishTitles),
                   ExportResult::Exported);
         const QJsonObject book = Dump(path);
         const QJsonObject cells = book[Key("cells")].toObject()[Key("Sheet")].toObject();
@@ -171,9 +171,9 @@ TEST(ExistingWorkbook, PrefixedUnnumberedAndUnorderedSheets) {
 // sheet's name or a defined name) and keep the others.
 TEST(ExistingWorkbook, CachesOfDependentFormulasOnOtherSheets) {
     TempDir dir;
-    const std::string path = dir.File("cross.xlsx");
+    const std::string path = dir.file("cross.xlsx");
     Make("cross", path);
-    ASSERT_EQ(ExportData(Wide(dir.Path()), L"cross", SampleValues(), nullptr, &EnglishTitles),
+    ASSERT_EQ(ExportData(Wide(dir.path()), L"cross", SampleValues(), nullptr, &EnglishTitles),
               ExportResult::Exported);
     const struct {
         const char* part;

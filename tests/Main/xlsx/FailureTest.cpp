@@ -68,42 +68,42 @@ TEST(ExportFailure, FilesThatAreNoWorkbookStayUntouched) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TempDir dir;
-        const std::string path = dir.File("DataConfig.xlsx");
+        const std::string path = dir.file("DataConfig.xlsx");
         c.make(path);
         const std::string original = ReadBytes(path);
         RecordingSink sink;
         EXPECT_EQ(
-            ExportData(Wide(dir.Path()), L"DataConfig", SampleValues(), &sink, &EnglishTitles),
+            ExportData(Wide(dir.path()), L"DataConfig", SampleValues(), &sink, &EnglishTitles),
             ExportResult::OpenFailed);
         EXPECT_EQ(Notice(sink), L"Open excel failed.");
         EXPECT_EQ(sink.messages.at(0).first, L"Attention");
         EXPECT_EQ(ReadBytes(path), original);
-        EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"DataConfig.xlsx"});
+        EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"DataConfig.xlsx"});
     }
 }
 
 TEST(ExportFailure, TargetThatIsAFolderAPipeOrUnreadable) {
     TempDir dir;
-    ASSERT_EQ(::mkdir(dir.File("Folder.xlsx").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir(dir.file("Folder.xlsx").c_str(), 0755), 0);
     RecordingSink sink;
-    EXPECT_EQ(ExportData(Wide(dir.Path()), L"Folder", SampleValues(), &sink, &EnglishTitles),
+    EXPECT_EQ(ExportData(Wide(dir.path()), L"Folder", SampleValues(), &sink, &EnglishTitles),
               ExportResult::OpenFailed);
     EXPECT_EQ(Notice(sink), L"Open excel failed.");
-    EXPECT_TRUE(ListFolder(dir.File("Folder.xlsx")).empty());
+    EXPECT_TRUE(ListFolder(dir.file("Folder.xlsx")).empty());
 
     // A named pipe must not stall the export waiting for a writer.
-    ASSERT_EQ(::mkfifo(dir.File("Pipe.xlsx").c_str(), 0644), 0);
+    ASSERT_EQ(::mkfifo(dir.file("Pipe.xlsx").c_str(), 0644), 0);
     sink.messages.clear();
-    EXPECT_EQ(ExportData(Wide(dir.Path()), L"Pipe", SampleValues(), &sink, &EnglishTitles),
+    EXPECT_EQ(ExportData(Wide(dir.path()), L"Pipe", SampleValues(), &sink, &EnglishTitles),
               ExportResult::OpenFailed);
     EXPECT_EQ(Notice(sink), L"Open excel failed.");
 
-    const std::string path = dir.File("Locked.xlsx");
+    const std::string path = dir.file("Locked.xlsx");
     Make("rich", path);
     const std::string original = ReadBytes(path);
-    ASSERT_EQ(::chmod(dir.Path().c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
     ASSERT_EQ(::chmod(path.c_str(), 0), 0);
-    const std::wstring folder = Wide(dir.Path());
+    const std::wstring folder = Wide(dir.path());
     EXPECT_EQ(
         RunInChild([&] {
             return Code(ExportData(folder, L"Locked", SampleValues(), nullptr, &EnglishTitles));
@@ -111,7 +111,7 @@ TEST(ExportFailure, TargetThatIsAFolderAPipeOrUnreadable) {
         Code(ExportResult::OpenFailed));
     ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
     EXPECT_EQ(ReadBytes(path), original);
-    EXPECT_EQ(ListFolder(dir.Path()),
+    EXPECT_EQ(ListFolder(dir.path()),
               (std::vector<std::string>{"Folder.xlsx", "Locked.xlsx", "Pipe.xlsx"}));
 }
 
@@ -119,25 +119,25 @@ TEST(ExportFailure, MissingOrReadOnlyFolder) {
     TempDir dir;
     RecordingSink sink;
     EXPECT_EQ(
-        ExportData(Wide(dir.File("gone")), L"DataConfig", SampleValues(), &sink, &EnglishTitles),
+        ExportData(Wide(dir.file("gone")), L"DataConfig", SampleValues(), &sink, &EnglishTitles),
         ExportResult::SaveFailed);
     EXPECT_EQ(Notice(sink), L"Export failure.");
-    EXPECT_TRUE(ListFolder(dir.Path()).empty());
+    EXPECT_TRUE(ListFolder(dir.path()).empty());
 
     // A name the file system refuses (longer than a name may be) fails the same way.
     sink.messages.clear();
-    EXPECT_EQ(ExportData(Wide(dir.Path()), std::wstring(300, L'n'), SampleValues(), &sink,
+    EXPECT_EQ(ExportData(Wide(dir.path()), std::wstring(300, L'n'), SampleValues(), &sink,
                          &EnglishTitles),
               ExportResult::SaveFailed);
     EXPECT_EQ(Notice(sink), L"Export failure.");
-    EXPECT_TRUE(ListFolder(dir.Path()).empty());
+    EXPECT_TRUE(ListFolder(dir.path()).empty());
 
-    const std::string folder = dir.File("ro");
+    const std::string folder = dir.file("ro");
     ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
     const std::string existing = folder + "/Old.xlsx";
     Make("rich", existing);
     const std::string original = ReadBytes(existing);
-    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
     ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
     const std::wstring wideFolder = Wide(folder);
     for (const wchar_t* name : {L"Old", L"New"}) {
@@ -154,7 +154,7 @@ TEST(ExportFailure, MissingOrReadOnlyFolder) {
 // A disk that fills up while the file is written, simulated with a file size limit.
 TEST(ExportFailure, DiskFullWhileWriting) {
     TempDir dir;
-    const std::string existing = dir.File("Old.xlsx");
+    const std::string existing = dir.file("Old.xlsx");
     Make("big", existing, 2000);
     const std::string original = ReadBytes(existing);
     for (const wchar_t* name : {L"Old", L"New"}) {
@@ -167,28 +167,28 @@ TEST(ExportFailure, DiskFullWhileWriting) {
                     return 99;
                 }
                 return Code(
-                    ExportData(Wide(dir.Path()), name, SampleValues(), nullptr, &EnglishTitles));
+                    ExportData(Wide(dir.path()), name, SampleValues(), nullptr, &EnglishTitles));
             },
             false);
         EXPECT_EQ(code, Code(ExportResult::SaveFailed));
     }
     EXPECT_EQ(ReadBytes(existing), original);
-    EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"Old.xlsx"});
+    EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"Old.xlsx"});
 }
 
 // A shared formula anchored in A2 and filled down: overwriting A2 would orphan the cells below,
 // so the export refuses instead of corrupting them.
 TEST(ExportFailure, FormulaGroupAnchoredInTheRows) {
     TempDir dir;
-    const std::string path = dir.File("shared.xlsx");
+    const std::string path = dir.file("shared.xlsx");
     Make("shared-formula", path);
     const std::string original = ReadBytes(path);
     RecordingSink sink;
-    EXPECT_EQ(ExportData(Wide(dir.Path()), L"shared", SampleValues(), &sink, &EnglishTitles),
+    EXPECT_EQ(ExportData(Wide(dir.path()), L"shared", SampleValues(), &sink, &EnglishTitles),
               ExportResult::SaveFailed);
     EXPECT_EQ(Notice(sink), L"Export failure.");
     EXPECT_EQ(ReadBytes(path), original);
-    EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"shared.xlsx"});
+    EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"shared.xlsx"});
 }
 
 // Workbooks whose active sheet must not receive the rows: a table whose header is row 1 (new
@@ -197,15 +197,15 @@ TEST(ExportFailure, TableOrProtectionOverTheRows) {
     for (const char* kind : {"table", "protected"}) {
         SCOPED_TRACE(kind);
         TempDir dir;
-        const std::string path = dir.File("kept.xlsx");
+        const std::string path = dir.file("kept.xlsx");
         Make(kind, path);
         const std::string original = ReadBytes(path);
         RecordingSink sink;
-        EXPECT_EQ(ExportData(Wide(dir.Path()), L"kept", SampleValues(), &sink, &EnglishTitles),
+        EXPECT_EQ(ExportData(Wide(dir.path()), L"kept", SampleValues(), &sink, &EnglishTitles),
                   ExportResult::SaveFailed);
         EXPECT_EQ(Notice(sink), L"Export failure.");
         EXPECT_EQ(ReadBytes(path), original);
-        EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"kept.xlsx"});
+        EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"kept.xlsx"});
     }
 }
 
@@ -213,12 +213,12 @@ TEST(ExportFailure, TableOrProtectionOverTheRows) {
 // but the user's protection stands, as it would for a spreadsheet program saving over it.
 TEST(ExportFailure, ReadOnlyTargetInAWritableFolder) {
     TempDir dir;
-    const std::string path = dir.File("Locked.xlsx");
+    const std::string path = dir.file("Locked.xlsx");
     Make("rich", path);
     const std::string original = ReadBytes(path);
-    ASSERT_EQ(::chmod(dir.Path().c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    const std::wstring folder = Wide(dir.Path());
+    const std::wstring folder = Wide(dir.path());
     EXPECT_EQ(
         RunInChild([&] {
             return Code(ExportData(folder, L"Locked", SampleValues(), nullptr, &EnglishTitles));
@@ -228,5 +228,5 @@ TEST(ExportFailure, ReadOnlyTargetInAWritableFolder) {
     struct stat st {};
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0444u);
-    EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"Locked.xlsx"});
+    EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"Locked.xlsx"});
 }

@@ -67,11 +67,11 @@ TEST(NewWorkbook, TitlesValuesTextTypesAlignmentAndWidths) {
         SCOPED_TRACE(language.name);
         TempDir dir;
         RecordingSink sink;
-        ASSERT_EQ(ExportData(Wide(dir.Path()), L"DataConfig", values, &sink, language.lookup),
+        ASSERT_EQ(ExportData(Wide(dir.path()), L"DataConfig", values, &sink, language.lookup),
                   ExportResult::Exported);
-        ASSERT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"DataConfig.xlsx"});
+        ASSERT_EQ(ListFolder(dir.path()), std::vector<std::string>{"DataConfig.xlsx"});
 
-        const QJsonObject book = Dump(dir.File("DataConfig.xlsx"));
+        const QJsonObject book = Dump(dir.file("DataConfig.xlsx"));
         ASSERT_EQ(book[QStringLiteral("sheets")].toArray().size(), 1);
         const QString sheet = book[QStringLiteral("active")].toString();
         const QJsonObject cells = book[QStringLiteral("cells")].toObject()[sheet].toObject();
@@ -115,9 +115,9 @@ TEST(NewWorkbook, ColumnsTakeTheirFieldsInColumnOrder) {
         values.fields[i] = L"field " + std::to_wstring(i + 1);
     }
     TempDir dir;
-    ASSERT_EQ(ExportData(Wide(dir.Path()), L"order", values, nullptr, &EnglishTitles),
+    ASSERT_EQ(ExportData(Wide(dir.path()), L"order", values, nullptr, &EnglishTitles),
               ExportResult::Exported);
-    const QJsonObject book = Dump(dir.File("order.xlsx"));
+    const QJsonObject book = Dump(dir.file("order.xlsx"));
     const QJsonObject cells = book[QStringLiteral("cells")]
                                   .toObject()[book[QStringLiteral("active")].toString()]
                                   .toObject();
@@ -138,13 +138,13 @@ TEST(NewWorkbook, ColumnsTakeTheirFieldsInColumnOrder) {
 TEST(NewWorkbook, ExportingAgainReplacesTheValuesOfTheFirstExport) {
     TempDir dir;
     SpecSheetValues values = SampleValues();
-    ASSERT_EQ(ExportData(Wide(dir.Path()), L"again", values, nullptr, &EnglishTitles),
+    ASSERT_EQ(ExportData(Wide(dir.path()), L"again", values, nullptr, &EnglishTitles),
               ExportResult::Exported);
     values.fields[1] = L"12";
     values.fields[10] = L"7";
-    ASSERT_EQ(ExportData(Wide(dir.Path()), L"again", values, nullptr, &ChineseTitles),
+    ASSERT_EQ(ExportData(Wide(dir.path()), L"again", values, nullptr, &ChineseTitles),
               ExportResult::Exported);
-    const QJsonObject book = Dump(dir.File("again.xlsx"));
+    const QJsonObject book = Dump(dir.file("again.xlsx"));
     EXPECT_EQ(book[QStringLiteral("sheets")].toArray().size(), 1);
     const QJsonObject cells = book[QStringLiteral("cells")]
                                   .toObject()[book[QStringLiteral("active")].toString()]
@@ -157,7 +157,7 @@ TEST(NewWorkbook, ExportingAgainReplacesTheValuesOfTheFirstExport) {
               QStringLiteral("7"));
     EXPECT_EQ(cells[QStringLiteral("K2")].toObject()[QStringLiteral("h")].toString(),
               QStringLiteral("left"));
-    EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"again.xlsx"});
+    EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"again.xlsx"});
 }
 
 // The temporary file must not leak its private mode into the result, and a link to the workbook
@@ -165,33 +165,33 @@ TEST(NewWorkbook, ExportingAgainReplacesTheValuesOfTheFirstExport) {
 TEST(NewWorkbook, ModeFollowsTheUmaskOrTheReplacedFileAndLinksSurvive) {
     TempDir dir;
     const mode_t old = ::umask(022);
-    ASSERT_EQ(ExportData(Wide(dir.Path()), L"fresh", SampleValues(), nullptr, &EnglishTitles),
+    ASSERT_EQ(ExportData(Wide(dir.path()), L"fresh", SampleValues(), nullptr, &EnglishTitles),
               ExportResult::Exported);
     struct stat st {};
-    ASSERT_EQ(::stat(dir.File("fresh.xlsx").c_str(), &st), 0);
+    ASSERT_EQ(::stat(dir.file("fresh.xlsx").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0644u);
 
-    ASSERT_EQ(::chmod(dir.File("fresh.xlsx").c_str(), 0640), 0);
-    ASSERT_EQ(ExportData(Wide(dir.Path()), L"fresh", SampleValues(), nullptr, &EnglishTitles),
+    ASSERT_EQ(::chmod(dir.file("fresh.xlsx").c_str(), 0640), 0);
+    ASSERT_EQ(ExportData(Wide(dir.path()), L"fresh", SampleValues(), nullptr, &EnglishTitles),
               ExportResult::Exported);
-    ASSERT_EQ(::stat(dir.File("fresh.xlsx").c_str(), &st), 0);
+    ASSERT_EQ(::stat(dir.file("fresh.xlsx").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     ::umask(old);
 
-    ASSERT_EQ(::symlink("fresh.xlsx", dir.File("link.xlsx").c_str()), 0);
+    ASSERT_EQ(::symlink("fresh.xlsx", dir.file("link.xlsx").c_str()), 0);
     SpecSheetValues values = SampleValues();
     values.fields[0] = L"through the link";
-    ASSERT_EQ(ExportData(Wide(dir.Path()), L"link", values, nullptr, &EnglishTitles),
+    ASSERT_EQ(ExportData(Wide(dir.path()), L"link", values, nullptr, &EnglishTitles),
               ExportResult::Exported);
-    ASSERT_EQ(::lstat(dir.File("link.xlsx").c_str(), &st), 0);
+    ASSERT_EQ(::lstat(dir.file("link.xlsx").c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
-    const QJsonObject book = Dump(dir.File("fresh.xlsx"));
+    const QJsonObject book = Dump(dir.file("fresh.xlsx"));
     const QJsonObject cells = book[QStringLiteral("cells")]
                                   .toObject()[book[QStringLiteral("active")].toString()]
                                   .toObject();
     EXPECT_EQ(cells[QStringLiteral("A2")].toObject()[QStringLiteral("v")].toString(),
               QStringLiteral("through the link"));
-    EXPECT_EQ(ListFolder(dir.Path()), (std::vector<std::string>{"fresh.xlsx", "link.xlsx"}));
+    EXPECT_EQ(ListFolder(dir.path()), (std::vector<std::string>{"fresh.xlsx", "link.xlsx"}));
 }
 
 // The writer's own call order, as the export uses it, with a drive-root style path.
@@ -199,7 +199,7 @@ TEST(SaveToExcel, WritesThroughTheNormalizedPath) {
     TempDir dir;
     CSaveToExcel writer(&EnglishTitles);
     // "<dir>/./x.xlsx" keeps working; the doubled separator rule only applies to three parts.
-    const std::string path = dir.Path() + "/./x.xlsx";
+    const std::string path = dir.path() + "/./x.xlsx";
     ASSERT_TRUE(writer.Open(path));
     writer.WriteHeaderRow();
     writer.WriteDataRow(SampleValues());
@@ -207,7 +207,7 @@ TEST(SaveToExcel, WritesThroughTheNormalizedPath) {
     writer.CloseAndQuit();
     writer.CloseAndQuit();
     EXPECT_FALSE(writer.SaveAs(path));  // closed: nothing to save
-    EXPECT_EQ(ListFolder(dir.Path()), std::vector<std::string>{"x.xlsx"});
+    EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"x.xlsx"});
 }
 
 TEST(SheetColumns, CellTextEscapesWhatXmlCannotCarry) {
@@ -234,15 +234,15 @@ TEST(NewWorkbook, OfficeSuiteReadsNewAndPatchedWorkbooks) {
         GTEST_SKIP() << "no office suite installed";
     }
     TempDir dir;
-    Make("rich", dir.File("patched.xlsx"));
+    Make("rich", dir.file("patched.xlsx"));
     for (const wchar_t* name : {L"new", L"patched"}) {
-        ASSERT_EQ(ExportData(Wide(dir.Path()), name, SampleValues(), nullptr, &EnglishTitles),
+        ASSERT_EQ(ExportData(Wide(dir.path()), name, SampleValues(), nullptr, &EnglishTitles),
                   ExportResult::Exported);
-        const std::string command = "cd '" + dir.Path() + "' && HOME='" + dir.Path() +
+        const std::string command = "cd '" + dir.path() + "' && HOME='" + dir.path() +
                                     "' /usr/bin/soffice --headless --convert-to csv '" +
                                     Utf8(name) + ".xlsx' >/dev/null 2>&1";
         ASSERT_EQ(std::system(command.c_str()), 0);
-        const std::string csv = ReadBytes(dir.File(Utf8(name) + ".csv"));
+        const std::string csv = ReadBytes(dir.file(Utf8(name) + ".csv"));
         EXPECT_NE(csv.find("Product Model,Total No. of Displays"), std::string::npos) << csv;
         EXPECT_NE(csv.find("157.0kg,2"), std::string::npos) << csv;
     }
@@ -257,7 +257,7 @@ TEST(NewWorkbook, ShippedChineseTableTranslatesEveryTitleAndNotice) {
     TempDir dir;
     RecordingSink sink;
     const ExportResult result =
-        ExportData(Wide(dir.Path()), L"DataConfig", SampleValues(), &sink, nullptr);
+        ExportData(Wide(dir.path()), L"DataConfig", SampleValues(), &sink, nullptr);
     // The notices of the other outcomes come from the same table.
     for (const wchar_t* key : {L"Open excel failed.", L"Export failure."}) {
         const std::wstring text = Translate(key);
@@ -266,7 +266,7 @@ TEST(NewWorkbook, ShippedChineseTableTranslatesEveryTitleAndNotice) {
     CurrentLanguage = 0;
     ResetLanguageTables();
     ASSERT_EQ(result, ExportResult::Exported);
-    const QJsonObject book = Dump(dir.File("DataConfig.xlsx"));
+    const QJsonObject book = Dump(dir.file("DataConfig.xlsx"));
     const QJsonObject cells = book[QStringLiteral("cells")]
                                   .toObject()[book[QStringLiteral("active")].toString()]
                                   .toObject();

@@ -18,24 +18,6 @@
 
 namespace XlsxTest {
 
-TempDir::TempDir() {
-    std::string pattern = "/tmp/tessaro-xlsx-XXXXXX";
-    if (::mkdtemp(pattern.data()) != nullptr) {
-        m_path = pattern;
-    }
-    EXPECT_FALSE(m_path.empty());
-}
-
-TempDir::~TempDir() {
-    if (!m_path.empty()) {
-        std::string command =
-            "chmod -R u+rwx '" + m_path + "' 2>/dev/null; rm -rf '" + m_path + "'";
-        if (std::system(command.c_str()) != 0) {
-            ADD_FAILURE() << "could not remove " << m_path;
-        }
-    }
-}
-
 std::string RunTool(const std::vector<std::string>& args) {
     std::string command = "/usr/bin/python3 '" XLSX_TOOL "'";
     for (const std::string& a : args) {

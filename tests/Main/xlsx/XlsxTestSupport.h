@@ -3,6 +3,7 @@
 // under /usr/bin/python3, never the first python on PATH), fixture workbooks and sample values.
 #include "Main/model/SpecSheetValues.h"
 #include "Main/xlsx/ExportData.h"
+#include "support/TempDir.h"
 
 #include <QJsonObject>
 
@@ -13,18 +14,7 @@
 namespace XlsxTest {
 
 // A fresh folder under the system temporary folder, removed with everything in it.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& Path() const { return m_path; }
-    std::string File(const std::string& name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
+using TempDir = testsupport::TempDir;
 
 // Runs the reader/fixture tool with `args`; returns its standard output, fails the test (and
 // returns "") on a non-zero exit.

@@ -15,6 +15,7 @@
 #include "framework/os/SFSystem.h"
 #include "framework/os/SFThread.h"
 #include "framework/os/SFToolMutex.h"
+#include "support/TempDir.h"
 
 using namespace SF_SOFT_BASE;
 using Clock = std::chrono::steady_clock;
@@ -225,13 +226,8 @@ TEST(SFToolMutex, AutoLockReleasesEarlyOnceAndAtScopeEnd) {
 
 class SFFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/sffileXXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-    std::string m_dir;
+    const testsupport::TempDir m_tmp;
+    const std::string m_dir = m_tmp.path();
 };
 
 TEST_F(SFFileTest, WriteSeekReadAndSize) {

@@ -4,6 +4,7 @@
 #include "ChildProcess.h"
 
 #include "shell/CrashHandler.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -38,21 +39,8 @@ std::string ReadFile(const fs::path& path) {
 // every test gets its own.
 class CrashFolder {
 public:
-    CrashFolder() {
-        char pattern[] = "/tmp/tessaro-crash-XXXXXX";
-        m_dir = mkdtemp(pattern);
-        fs::permissions(m_dir, fs::perms(0755));
-    }
-    ~CrashFolder() {
-        std::error_code ignored;
-        for (const auto& entry : fs::recursive_directory_iterator(m_dir, ignored)) {
-            if (entry.is_directory(ignored) && !entry.is_symlink(ignored)) {
-                fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-            }
-        }
-        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(m_dir, ignored);
-    }
+    // Readable by everyone: some cases run the helper as another user.
+    CrashFolder() { fs::permissions(m_dir, fs::perms(0755)); }
     CrashFolder(const CrashFolder&) = delete;
     CrashFolder& operator=(const CrashFolder&) = delete;
 
@@ -68,7 +56,8 @@ public:
     }
 
 private:
-    fs::path m_dir;
+    testsupport::TempDir m_tmp;
+    fs::path m_dir = m_tmp.path();
 };
 
 fs::path DumpOf(const fs::path& exe) {

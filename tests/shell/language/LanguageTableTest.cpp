@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 
 #include "framework/os/SFAppDir.h"
 #include "shell/LanguageTable.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -16,25 +15,17 @@ namespace {
 class LanguageTableTest : public testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tessaro-lang-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-        SF_SOFT_BASE::SetApplicationDirectory(m_dir.string());
+        SF_SOFT_BASE::SetApplicationDirectory(m_dir.path());
         ResetLanguageTables();
         CurrentLanguage = 0;
     }
     void TearDown() override {
         ResetLanguageTables();
         CurrentLanguage = 0;
-        std::error_code ignored;
-        std::filesystem::remove_all(m_dir, ignored);
     }
-    void Write(const std::string& name, std::string_view text) {
-        std::ofstream(m_dir / name, std::ios::binary) << text;
-    }
+    void Write(const std::string& name, std::string_view text) { m_dir.write(name, text); }
 
-    std::filesystem::path m_dir;
+    testsupport::TempDir m_dir;
 };
 
 constexpr std::string_view kEnglish =
@@ -112,7 +103,7 @@ TEST_F(LanguageTableTest, FallbacksOfUnusableFiles) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ResetLanguageTables();
-        std::filesystem::remove(m_dir / "Lang_1.xml");
+        std::filesystem::remove(m_dir.file("Lang_1.xml"));
         if (c.lang1) {
             Write("Lang_1.xml", c.lang1);
         }
@@ -133,7 +124,7 @@ TEST_F(LanguageTableTest, OtherLanguageValuesReadTheirOwnFile) {
     EXPECT_EQ(Translate(L"Close"), L"seven");
     CurrentLanguage = -1;  // "Lang_-1.xml" does not exist: the map keeps what it holds
     EXPECT_EQ(Translate(L"Close"), L"seven");
-    EXPECT_EQ(LanguageFilePath(1), m_dir.string() + "/Lang_1.xml");
+    EXPECT_EQ(LanguageFilePath(1), m_dir.file("Lang_1.xml"));
 }
 
 TEST_F(LanguageTableTest, EachFileIsParsedOnce) {
