@@ -10,6 +10,8 @@
 #include <set>
 #include <string>
 
+#include "framework/os/SFStreamConvert.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -37,24 +39,6 @@ Table ReadTable(const fs::path& path) {
     return table;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // Reads the body of a wide literal starting at text[i] (just after L"), as UTF-8; i ends after
 // the closing quote.
 std::string ReadLiteral(const std::string& text, std::size_t& i) {
@@ -76,8 +60,9 @@ std::string ReadLiteral(const std::string& text, std::size_t& i) {
             case 'u':
             case 'U': {
                 const std::size_t digits = e == 'u' ? 4 : 8;
-                AppendUtf8(out,
-                           static_cast<char32_t>(std::stoul(text.substr(i, digits), nullptr, 16)));
+                const wchar_t c[] = {
+                    static_cast<wchar_t>(std::stoul(text.substr(i, digits), nullptr, 16)), 0};
+                out += SF_SOFT_BASE::CSFStreamConvert::ToNarrow(c, SF_SOFT_BASE::CP_UTF8);
                 i += digits;
                 break;
             }
