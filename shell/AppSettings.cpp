@@ -1,6 +1,5 @@
 #include "shell/AppSettings.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "framework/os/SFAtomicFile.h"
 #include "framework/os/SFStreamConvert.h"
 #include "shell/ConfigPersistent.h"
 
@@ -46,8 +46,8 @@ void CAppSettings::RegisterBoolSetting(const wchar_t* section, const wchar_t* ke
     item.boolDefault = def;
 }
 
-void CAppSettings::RegisterDoubleSetting(const wchar_t* section, const wchar_t* key,
-                                         double* target, double def) {
+void CAppSettings::RegisterDoubleSetting(const wchar_t* section, const wchar_t* key, double* target,
+                                         double def) {
     SettingItem& item = Append(section, key);
     item.doubleTarget = target;
     item.doubleDefault = def;
@@ -222,39 +222,5 @@ std::string SettingsFilePath(const std::string& appDir) {
 bool WriteFileAtomically(const std::string& path, const std::string& text) {
     size_t slash = path.find_last_of('/');
     std::string dir = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-    if (!MakeDirectories(dir)) {
-        return false;
-    }
-    std::string temp = path + ".XXXXXX";
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        return false;
-    }
-    bool ok = true;
-    size_t done = 0;
-    while (ok && done < text.size()) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        ok = n > 0;
-        done += ok ? static_cast<size_t>(n) : 0;
-    }
-    ok = ok && ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
-    int saved = errno;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        saved = errno != 0 ? errno : saved;
-        ::unlink(temp.c_str());
-        errno = saved;
-        return false;
-    }
-    // Make the rename itself durable.
-    int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-    return true;
+    return MakeDirectories(dir) && SF_SOFT_BASE::ReplaceFile(path, text);
 }

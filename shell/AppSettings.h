@@ -81,6 +81,6 @@ extern CAppSettings g_appSettings;
 std::string SettingsFilePath(const std::string& appDir);
 
 // Writes text to path through a temporary file in the same folder, flushed to disk and renamed
-// over the target; creates missing folders. On failure nothing is left behind and the old file
-// stays whole.
+// over the target (SF_SOFT_BASE::ReplaceFile: a symlinked file stays a link, the mode is kept);
+// creates missing folders. On failure nothing is left behind and the old file stays whole.
 bool WriteFileAtomically(const std::string& path, const std::string& text);

@@ -1,6 +1,6 @@
 #include "Main/xlsx/SaveToExcel.h"
 
-#include "Main/xlsx/AtomicFile.h"
+#include "framework/os/SFAtomicFile.h"
 #include "Main/xlsx/NewWorkbook.h"
 #include "Main/xlsx/WorkbookPatch.h"
 #include "Main/xlsx/XlsxLogging.h"
@@ -49,7 +49,7 @@ bool CSaveToExcel::Open(const std::string& path) {
         return true;
     }
     std::string bytes;
-    if (!XlsxFile::ReadWholeFile(target, bytes, kWorkbookLimit, &m_lastError)) {
+    if (!SF_SOFT_BASE::ReadWholeFile(target, bytes, kWorkbookLimit, &m_lastError)) {
         qCDebug(lcXlsx) << "cannot read" << target.c_str() << ":" << m_lastError.c_str();
         return false;
     }
@@ -103,9 +103,9 @@ bool CSaveToExcel::SaveAs(const std::string& path) {
         saved = patch &&
                 patch->Patch(m_hasHeader ? &m_header : nullptr, m_hasValues ? &m_values : nullptr,
                              bytes, &m_lastError) &&
-                XlsxFile::ReplaceFile(target, bytes, &m_lastError);
+                SF_SOFT_BASE::ReplaceFile(target, bytes, &m_lastError);
     } else {
-        saved = XlsxFile::ReplaceFile(
+        saved = SF_SOFT_BASE::ReplaceFile(
             target,
             [this](const std::string& temp, int) {
                 return XlsxNew::WriteWorkbook(temp, m_header, m_hasHeader, m_values, m_hasValues,

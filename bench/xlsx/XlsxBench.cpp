@@ -4,7 +4,7 @@
 //
 // Targets: a new workbook under 50 ms, a 1 MB workbook patched under 200 ms.
 // Needs /usr/bin/python3 with openpyxl to make the 1 MB workbook once.
-#include "Main/xlsx/AtomicFile.h"
+#include "framework/os/SFAtomicFile.h"
 #include "Main/xlsx/ExportData.h"
 #include "framework/os/SFStreamConvert.h"
 
@@ -56,7 +56,7 @@ int main() {
         return 1;
     }
     std::string original;
-    XlsxFile::ReadWholeFile(big, original, 1u << 30);
+    SF_SOFT_BASE::ReadWholeFile(big, original, 1u << 30);
 
     SpecSheetValues values;
     for (std::size_t i = 0; i < values.fields.size(); ++i) {
@@ -67,8 +67,8 @@ int main() {
 
     const double copy = MedianMs(kRuns, [&] {
         std::string bytes;
-        return XlsxFile::ReadWholeFile(big, bytes, 1u << 30) &&
-               XlsxFile::ReplaceFile(dir + "/copy.xlsx", bytes);
+        return SF_SOFT_BASE::ReadWholeFile(big, bytes, 1u << 30) &&
+               SF_SOFT_BASE::ReplaceFile(dir + "/copy.xlsx", bytes);
     });
     int n = 0;
     const double fresh = MedianMs(kRuns, [&] {
@@ -78,7 +78,7 @@ int main() {
     // Every run patches the same 1 MB original, restored outside the timed part.
     std::vector<double> patchTimes;
     for (int i = 0; i < kRuns; ++i) {
-        XlsxFile::ReplaceFile(big, original);
+        SF_SOFT_BASE::ReplaceFile(big, original);
         patchTimes.push_back(MedianMs(1, [&] {
             return ExportData(wideDir, L"big", values, nullptr, &English) == ExportResult::Exported;
         }));

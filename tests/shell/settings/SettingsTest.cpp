@@ -290,6 +290,17 @@ TEST(SettingsSave, FailedReplaceLeavesTheOldFileWhole) {
     EXPECT_EQ(entries, 1) << "the temporary file was left behind";
 }
 
+// A user who keeps the settings elsewhere and links them in keeps the link.
+TEST(SettingsSave, ASymlinkedSettingsFileStaysALink) {
+    TempDir dir;
+    std::string real = dir.write("dotfiles/tessaro.xml", "old");
+    std::filesystem::create_directories(dir.file("Config"));
+    std::filesystem::create_symlink(real, dir.file("Config/config.xml"));
+    ASSERT_TRUE(WriteFileAtomically(dir.file("Config/config.xml"), "new"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("Config/config.xml")));
+    EXPECT_EQ(TempDir::read(real), "new");
+}
+
 TEST(SettingsLocation, AppDirectoryWhenWritableElseXdgConfigHome) {
     TempDir dir;
     EXPECT_EQ(SettingsFilePath(dir.path()), dir.path() + "/Config/config.xml");

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace XlsxFile {
+namespace SF_SOFT_BASE {
 
 // Fills the temporary file: `path` names it, `fd` is open on it for writing. Whatever the
 // callback writes through either is flushed before the rename. Returns false on failure.
@@ -34,4 +34,4 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::size_t limit,
 // The prefix of every temporary file name this module creates in a target folder.
 inline constexpr std::string_view kTempPrefix = ".~tessaro-";
 
-}  // namespace XlsxFile
+}  // namespace SF_SOFT_BASE

@@ -1,6 +1,4 @@
-#include "Main/xlsx/AtomicFile.h"
-
-#include "Main/xlsx/XlsxLogging.h"
+#include "framework/os/SFAtomicFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,7 +10,7 @@
 #include <cstring>
 #include <fstream>
 
-namespace XlsxFile {
+namespace SF_SOFT_BASE {
 namespace {
 
 void SetWhy(std::string* why, const char* what, int error) {
@@ -60,9 +58,9 @@ void SyncFolder(const std::string& folder) {
     if (fd < 0) {
         return;
     }
-    if (::fsync(fd) != 0) {
-        qCDebug(lcXlsx) << "folder sync failed:" << std::strerror(errno);
-    }
+    // Best effort: the new file is complete and in place; a folder that cannot be flushed (some
+    // network file systems) only makes the rename less durable across a power cut.
+    (void)::fsync(fd);
     ::close(fd);
 }
 
@@ -232,4 +230,4 @@ bool ReplaceFile(const std::string& target, std::string_view bytes, std::string*
         target, [bytes](const std::string&, int fd) { return WriteAll(fd, bytes); }, why);
 }
 
-}  // namespace XlsxFile
+}  // namespace SF_SOFT_BASE
