@@ -1,17 +1,14 @@
 #include "shell/ConfigPersistent.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <tinyxml2.h>
-#include <unistd.h>
 
 #include <QLoggingCategory>
 
-#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <string_view>
 
+#include "framework/os/SFAtomicFile.h"
 #include "framework/os/SFStreamConvert.h"
 
 Q_LOGGING_CATEGORY(lcSettings, "tessaro.settings")
@@ -73,40 +70,6 @@ bool EqualsNoCase(std::string_view a, const char* b) {
     return true;
 }
 
-// Reads the whole file, or nothing when it is missing, unreadable, implausibly large or not a
-// regular file (a named pipe or a device under the settings name must not block or feed
-// start-up: it is opened without blocking and then refused).
-bool ReadFile(const std::string& path, std::string& out) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    if (ok && st.st_size > CConfigXMLPersistImp::kMaxFileSize) {
-        qCWarning(lcSettings, "settings file %s is too large (%lld bytes); using defaults",
-                  path.c_str(), static_cast<long long>(st.st_size));
-        ok = false;
-    }
-    if (ok) {
-        out.resize(static_cast<size_t>(st.st_size));
-        size_t done = 0;
-        while (done < out.size()) {
-            const ssize_t n = ::read(fd, out.data() + done, out.size() - done);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                break;
-            }
-            done += static_cast<size_t>(n);
-        }
-        ok = done == out.size();
-    }
-    ::close(fd);
-    return ok;
-}
-
 }  // namespace
 
 CConfigXMLPersistImp::CConfigXMLPersistImp(const wchar_t* path)
@@ -116,8 +79,11 @@ CConfigXMLPersistImp::CConfigXMLPersistImp(const wchar_t* path)
     }
     std::string narrow = CSFStreamConvert::ToNarrow(path);
     std::string text;
-    if (!ReadFile(narrow, text)) {
-        qCDebug(lcSettings, "no settings file at %s", narrow.c_str());
+    // A missing, unreadable or implausibly large file (or anything but a regular file, such as a
+    // pipe that would block start-up) leaves the defaults.
+    std::string why;
+    if (!SF_SOFT_BASE::ReadWholeFile(narrow, text, static_cast<std::size_t>(kMaxFileSize), &why)) {
+        qCDebug(lcSettings, "no settings read from %s (%s)", narrow.c_str(), why.c_str());
         return;
     }
     if (m_doc->xml.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) {
