@@ -17,7 +17,7 @@
 #include "shell/AppSettings.h"
 #include "shell/ConfigPersistent.h"
 #include "shell/CrashHandler.h"
-#include "shell/LanguageTable.h"
+#include "shell/lang/LanguageTable.h"
 #include "shell/LogLibrary.h"
 #include "toolkit/SFToolkit.h"
 

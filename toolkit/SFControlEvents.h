@@ -147,18 +147,6 @@ public:
     virtual void Menu_OnAction(int /*actionId*/) {}
 };
 
-// The wall preview's notifications to the main frame.
-class ISFEffectViewEvent {
-public:
-    virtual ~ISFEffectViewEvent() = default;
-    virtual void OnChangeGeometry(tagRECT /*panels*/, int, int, int, int) {}
-    virtual void OnChangeNum(int /*which*/, int /*count*/) {}
-    virtual void OnChangeOrientation(int /*landscape*/) {}
-    virtual void OnAttention(int /*code*/) {}
-    virtual void OnChangeModel() {}
-    virtual void OnChangeScrollGeometry(int, int) {}
-};
-
 // The video window's sink; its callbacks belong to the video window.
 class ISFVideoWindowEvent {
 public:

@@ -139,20 +139,6 @@ protected:
     ISFViewEvent* m_pEvent;
 };
 
-// The wall preview's window; its drawing operations belong to the preview itself.
-class CSFEffectView : public CSFControl {
-public:
-    explicit CSFEffectView(ISFEffectViewEvent* sink) : m_pEvent(sink) {}
-    virtual int Create(const wchar_t* /*className*/, const wchar_t* /*title*/, uint32_t /*style*/,
-                       const tagRECT* /*rect*/, void* /*parent*/, uint32_t /*id*/) {
-        return 0;
-    }
-    virtual void Invalidate() {}
-
-protected:
-    ISFEffectViewEvent* m_pEvent;
-};
-
 class CSFFrameWnd : public CSFControl {
 public:
     explicit CSFFrameWnd(ISFFrameEvent* sink) : m_pEvent(sink) {}

@@ -11,7 +11,6 @@ CSFDialog* SFCreateMainWindow(ISFDialogEvent* sink, void* parent);
 CSFFrameWnd* SFCreateFrame(ISFFrameEvent* sink);
 CSFChildWnd* SFCreateChildWnd(ISFChildWndEvent* sink);
 CSFView* SFCreateView(ISFViewEvent* sink);
-CSFEffectView* SFCreateEffectView(ISFEffectViewEvent* sink);
 CSFButton* SFCreateButton(ISFButtonEvent* sink);
 CSFCheckBox* SFCreateCheckBox(ISFCheckBoxEvent* sink);
 CSFRadioBox* SFCreateRadioBox(ISFRadioBoxEvent* sink);

@@ -1,7 +1,9 @@
 #include "Main/model/SpecSheet.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <initializer_list>
 #include <string_view>
 
 namespace {
@@ -55,6 +57,18 @@ long long CeilDiv(long long n, long long k) {
 // The number of pieces in the fullest box: the quotient in single precision, rounded up.
 double PiecesInFullestBox(long long pieces, long long boxes) {
     return std::ceil(static_cast<float>(pieces) / static_cast<float>(boxes));
+}
+
+struct BoxChoice {
+    long long count;
+    int variant;
+};
+
+// The variant needing the fewest boxes. Only a strictly smaller count replaces an earlier one, so
+// on equal counts the box for fewer panels wins (6 displays give 2 trays of 3, not 2 of 4).
+BoxChoice FewestBoxes(std::initializer_list<long long> counts) {
+    const auto fewest = std::min_element(counts.begin(), counts.end());
+    return {*fewest, static_cast<int>(fewest - counts.begin())};
 }
 
 std::wstring VolumeText(const Box& box) {
@@ -142,37 +156,18 @@ void ComputePackaging(SpecSheetValues& values, int w, int h, const std::wstring&
     if (sizeClass == kSizeClass46) {
         static const Box kVolumes[3] = {{1160, 800, 900}, {1160, 1030, 900}, {1160, 1490, 900}};
         static const double kTares[3] = {40, 45, 50};
-        long long count = c3;
-        int variant = 0;
-        if (c4 < count) {
-            count = c4;
-            variant = 1;
-        }
-        if (c6 < count) {
-            count = c6;
-            variant = 2;
-        }
-        SetGroup(values, kSpecStructureVolume, VolumeText(kVolumes[variant]),
-                 WeightText(static_cast<double>(n) * 10 + kTares[variant]), std::to_wstring(count));
+        const BoxChoice structure = FewestBoxes({c3, c4, c6});
+        SetGroup(values, kSpecStructureVolume, VolumeText(kVolumes[structure.variant]),
+                 WeightText(static_cast<double>(n) * 10 + kTares[structure.variant]),
+                 std::to_wstring(structure.count));
     } else {
         SetGroup(values, kSpecStructureVolume, VolumeText({1360, 1580, 830}),
                  WeightText(static_cast<double>(n) * 12 + 50), std::to_wstring(c6));
     }
 
-    // Only a strictly smaller count replaces the current one: on equal counts the tray for
-    // fewer panels wins (6 displays give 2 trays of 3, not 2 of 4).
-    long long count = c3;
-    int variant = 0;
-    if (c4 < count) {
-        count = c4;
-        variant = 1;
-    }
-    if (c5 < count) {
-        count = c5;
-        variant = 2;
-    }
-    SetGroup(
-        values, kSpecTrayVolume, VolumeText(table.tray.volumes[variant]),
-        WeightText(PiecesInFullestBox(n, count) * table.tray.perPanel + table.tray.tares[variant]),
-        std::to_wstring(count));
+    const BoxChoice trays = FewestBoxes({c3, c4, c5});
+    SetGroup(values, kSpecTrayVolume, VolumeText(table.tray.volumes[trays.variant]),
+             WeightText(PiecesInFullestBox(n, trays.count) * table.tray.perPanel +
+                        table.tray.tares[trays.variant]),
+             std::to_wstring(trays.count));
 }

@@ -1,7 +1,7 @@
 #include "Main/model/WallDesign.h"
 
 #include "Main/model/WallGeometry.h"
-#include "shell/LanguageTable.h"
+#include "shell/lang/LanguageTable.h"
 
 MountedPanel WallDesign::ApplyModelMillimetres(double widthMm, double heightMm) {
     const double factor = metricUnits == 1 ? 1.0 : WallGeometry::kMetresToFeet;
@@ -43,13 +43,11 @@ void WallDesign::OnChangeNum(int which, int count) {
 }
 
 int WallDesign::MaxColumns() const {
-    const double horizontal = HorizontalPanelSize();
-    return horizontal > 0.0 ? TruncateCount(wallWidth / horizontal) : 0;
+    return ColumnsThatFit(wallWidth, HorizontalPanelSize());
 }
 
 int WallDesign::MaxRows() const {
-    const double vertical = VerticalPanelSize();
-    return vertical > 0.0 ? TruncateCount((wallHeight - lampstand) / vertical) : 0;
+    return RowsThatFit(wallHeight, lampstand, VerticalPanelSize());
 }
 
 std::wstring WallDesign::AttentionText(int code) const {

@@ -1,16 +1,31 @@
 #include "Main/model/WallGeometry.h"
 
+#include <algorithm>
 #include <climits>
-#include <cmath>
+#include <utility>
 
-int TruncateCount(double value) {
-    if (!(value > 0.0)) {
-        return 0;  // also NaN
+namespace {
+
+// trunc(room / size) held to [0, INT_MAX]; a NaN quotient gives 0.
+int CountThatFits(double room, double size) {
+    if (!(size > 0.0)) {
+        return 0;
     }
-    if (value >= static_cast<double>(INT_MAX)) {
-        return INT_MAX;
+    const double count = room / size;
+    if (!(count > 0.0)) {
+        return 0;
     }
-    return static_cast<int>(value);
+    return count >= static_cast<double>(INT_MAX) ? INT_MAX : static_cast<int>(count);
+}
+
+}  // namespace
+
+int ColumnsThatFit(double wallWidth, double panelWidth) {
+    return CountThatFits(wallWidth, panelWidth);
+}
+
+int RowsThatFit(double wallHeight, double lampstand, double panelHeight) {
+    return CountThatFits(wallHeight - lampstand, panelHeight);
 }
 
 WallGeometry::WallGeometry(IWallGeometryEvent* listener) : m_listener(listener) {}
@@ -143,8 +158,8 @@ void WallGeometry::FitToRoom() {
         Attention(kAttentionNoModel);
         return;
     }
-    m_columns = TruncateCount(m_wallWidth / m_panelWidth);
-    m_rows = TruncateCount((m_wallHeight - m_lampstand) / m_panelHeight);
+    m_columns = ColumnsThatFit(m_wallWidth, m_panelWidth);
+    m_rows = RowsThatFit(m_wallHeight, m_lampstand, m_panelHeight);
     Recompute();
     ReportCounts();
     Redraw();
@@ -154,22 +169,16 @@ int WallGeometry::ChangeOrientation() {
     if (!HasPanel()) {
         return 0;
     }
-    // After the turn the panel's height becomes its width and the other way round.
-    int columns = m_columns;
-    const double columnsRoom = m_wallWidth / m_panelHeight;
-    if (columns > columnsRoom) {
-        columns = TruncateCount(columnsRoom);
-        if (columns == 0) {
-            return 0;
-        }
+    // No room at all along a direction refuses whatever the counts (even 0 rows).
+    if (m_wallWidth < 0.0 || m_lampstand > m_wallHeight) {
+        return 0;
     }
-    int rows = m_rows;
-    const double rowsRoom = (m_wallHeight - m_lampstand) / m_panelWidth;
-    if (rows > rowsRoom) {
-        rows = TruncateCount(rowsRoom);
-        if (rows == 0) {
-            return 0;
-        }
+    // After the turn the panel's height becomes its width and the other way round. A count that
+    // still fits stays; a larger one is cut to the most that fit, refused when that is none.
+    const int columns = std::min(m_columns, ColumnsThatFit(m_wallWidth, m_panelHeight));
+    const int rows = std::min(m_rows, RowsThatFit(m_wallHeight, m_lampstand, m_panelWidth));
+    if ((columns == 0 && m_columns > 0) || (rows == 0 && m_rows > 0)) {
+        return 0;
     }
     std::swap(m_panelHeight, m_panelWidth);
     m_columns = columns;

@@ -41,6 +41,22 @@ public:
     virtual void OnRedraw() {}
 };
 
+// What the main window asks of the wall preview (WallDesignEditor's side of it). WallGeometry is
+// one; the preview control may stand in front of its geometry and forward, so that it redraws.
+// Each operation is WallGeometry's of the same name, with its contract.
+class IWallPreview {
+public:
+    virtual ~IWallPreview() = default;
+    virtual void SetModel(const std::wstring& name, double panelHeight, double panelWidth) = 0;
+    virtual void SetWallSize(double wallHeight, double wallWidth) = 0;
+    virtual int SetLayout(int columns, int rows) = 0;
+    virtual void FitToRoom() = 0;
+    virtual int ChangeOrientation() = 0;
+    virtual void ChangeLampstand(double lampstand) = 0;
+    virtual void MetersToFeet() = 0;
+    virtual void FeetToMeters() = 0;
+};
+
 // The preview's own buttons, by number.
 enum WallButton {
     kButtonMoreColumns = 0,
@@ -51,7 +67,7 @@ enum WallButton {
     kButtonChangeModel = 5,
 };
 
-class WallGeometry {
+class WallGeometry : public IWallPreview {
 public:
     static constexpr double kMetresToFeet = 3.2808399;
     static constexpr double kFeetToMetres = 0.3048;
@@ -64,13 +80,13 @@ public:
     // Sets the mounted panel size (already turned for the orientation) and the label's model
     // name; counts that no longer fit shrink (never grow). Reports columns and rows, then the
     // orientation the panel now has (not for an empty panel of size 0: no model applied).
-    void SetModel(const std::wstring& name, double panelHeight, double panelWidth);
+    void SetModel(const std::wstring& name, double panelHeight, double panelWidth) override;
 
     // Height first. Resizes the preview to keep the wall's proportions (see PreviewPixelHeight)
     // and reports it, raises rows to at least 1, then shrinks rows and columns to fit and
     // reports both: rows end at 0 when the lampstand and one panel do not fit, columns at 0 when
     // the wall is narrower than one panel.
-    void SetWallSize(double wallHeight, double wallWidth);
+    void SetWallSize(double wallHeight, double wallWidth) override;
 
     // The preview's current pixel size, used by SetWallSize (the view keeps it current).
     void SetViewSize(int width, int height);
@@ -86,25 +102,25 @@ public:
     // 0 leaves a count unchanged. Columns are tried first; a refused row count keeps a column
     // count already set. Returns 1 accepted, 0 refused. Raises no count notification: the
     // caller stores the count itself.
-    int SetLayout(int columns, int rows);
+    int SetLayout(int columns, int rows) override;
 
     // The largest wall that fits (equality fits); reports columns, then rows.
-    void FitToRoom();
+    void FitToRoom() override;
 
     // A quarter turn of every panel. Counts that still fit stay, counts that no longer fit are
     // cut to the maximum; refused (returns 0, nothing changed) when not one panel fits along one
     // direction after turning. Reports columns, rows, then the new orientation; returns 1.
-    int ChangeOrientation();
+    int ChangeOrientation() override;
 
     // Sets the lampstand height, then re-applies the current wall size (resize, rows raised to
     // 1, reductions, reports).
-    void ChangeLampstand(double lampstand);
+    void ChangeLampstand(double lampstand) override;
 
     // Unit switches: every length is multiplied by 3.2808399 (to feet) or 0.3048 (to metres);
     // counts are unchanged. A switch to the unit already in use does nothing. The factors are not
     // exact inverses: feet and back multiplies each length by 1.00000000152.
-    void MetersToFeet();
-    void FeetToMeters();
+    void MetersToFeet() override;
+    void FeetToMeters() override;
 
     // The preview's own buttons (on release). Returns 1 when the geometry changed.
     int PressButton(int button);
@@ -152,5 +168,9 @@ private:
     int m_viewHeight = 0;
 };
 
-// Truncation toward zero of a count quotient, held to [0, INT_MAX]; NaN gives 0.
-int TruncateCount(double value);
+// The most panels that fit, with equality fitting, as the preview and the main window's mirror
+// both count them: columns = trunc(wallWidth / panelWidth), rows = trunc((wallHeight −
+// lampstand) / panelHeight). Held to [0, INT_MAX]; 0 when the panel size is not positive (no
+// model applied: nothing is divided by it) or not one panel fits.
+int ColumnsThatFit(double wallWidth, double panelWidth);
+int RowsThatFit(double wallHeight, double lampstand, double panelHeight);

@@ -2,7 +2,7 @@
 
 #include "Main/xlsx/XlsxLogging.h"
 #include "framework/os/SFStreamConvert.h"
-#include "shell/LanguageTable.h"
+#include "shell/lang/LanguageTable.h"
 
 std::string ExportTargetPath(const std::wstring& folder, const std::wstring& fileName) {
     return SF_SOFT_BASE::CSFStreamConvert::ToNarrow(folder + L"/" + fileName + L".xlsx");

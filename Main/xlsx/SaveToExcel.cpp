@@ -4,7 +4,7 @@
 #include "Main/xlsx/NewWorkbook.h"
 #include "Main/xlsx/WorkbookPatch.h"
 #include "Main/xlsx/XlsxLogging.h"
-#include "shell/LanguageTable.h"
+#include "shell/lang/LanguageTable.h"
 
 #include <sys/stat.h>
 

@@ -15,7 +15,7 @@
 #include "framework/SFMessageLoop.h"
 #include "framework/os/SFAppDir.h"
 #include "shell/AppSettings.h"
-#include "shell/LanguageTable.h"
+#include "shell/lang/LanguageTable.h"
 #include "shell/Startup.h"
 #include "support/TempDir.h"
 

@@ -1628,20 +1628,3 @@ void CSFQTView::customEvent(QEvent* event) {
                                             : 0;
     event->setAccepted(handled != 0);
 }
-
-// ======================================================================= Effect view
-
-CSFQTEffectView::CSFQTEffectView(ISFEffectViewEvent* sink) : CSFQTWidget(sink) {
-    SFQt::RegisterWindow(this);
-}
-
-CSFQTEffectView::~CSFQTEffectView() {
-    SFQt::UnregisterWindow(this);
-}
-
-int CSFQTEffectView::Create(const wchar_t* /*className*/, const wchar_t* title, uint32_t style,
-                            const tagRECT* rect, void* parent, uint32_t id) {
-    setWindowTitle(FromW(title));
-    ApplyCreate(parent, rect, style, id);
-    return 1;
-}

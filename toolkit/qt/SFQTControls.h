@@ -448,13 +448,3 @@ protected:
 private:
     QColor m_background;
 };
-
-// The wall preview's window (its drawing belongs to the preview).
-class CSFQTEffectView : public SFQt::CSFQTWidget<QWidget, CSFEffectView> {
-public:
-    explicit CSFQTEffectView(ISFEffectViewEvent* sink);
-    ~CSFQTEffectView() override;
-    int Create(const wchar_t* className, const wchar_t* title, uint32_t style, const tagRECT* rect,
-               void* parent, uint32_t id) override;
-    void Invalidate() override { update(); }
-};

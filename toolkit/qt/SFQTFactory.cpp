@@ -37,9 +37,6 @@ CSFChildWnd* SFCreateChildWnd(ISFChildWndEvent* sink) {
 CSFView* SFCreateView(ISFViewEvent* sink) {
     return Make<CSFQTView>(sink);
 }
-CSFEffectView* SFCreateEffectView(ISFEffectViewEvent* sink) {
-    return Make<CSFQTEffectView>(sink);
-}
 CSFButton* SFCreateButton(ISFButtonEvent* sink) {
     return Make<CSFQTButton>(sink);
 }

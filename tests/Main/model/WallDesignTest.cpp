@@ -2,284 +2,241 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
-#include "Main/model/WallDesign.h"
-#include "Main/model/WallGeometry.h"
+#include "Main/model/WallDesignEditor.h"
 #include "TempAppDir.h"
-#include "shell/LanguageTable.h"
+#include "shell/lang/LanguageTable.h"
 
 namespace {
 
-// The main window's side of the design, as the window logic wires it: the mirror record, the
-// preview's geometry, and the reactions to the preview's reports.
-class MainWindowModel : public IWallGeometryEvent {
+// The parameter panel and the message dialog as the editor drives them.
+class PanelRecord : public IWallDesignView {
 public:
-    MainWindowModel() : geometry(this) {}
-
-    void OnChangeNum(int which, int count) override {
-        design.OnChangeNum(which, count);
-        (which == 1 ? panelColumns : panelRows) = count;
+    void ShowCount(int which, int count) override { (which == 1 ? columns : rows) = count; }
+    void ShowLampstand(double height) override { lampstand = height; }
+    void ShowOrientation(int landscapeFlag) override { landscape = landscapeFlag; }
+    void ShowModelName(const std::wstring& name) override { modelName = name; }
+    void ShowMessage(const std::wstring& title, const std::wstring& text) override {
+        messages.push_back(title + L": " + text);
     }
-    void OnChangeOrientation(int landscape) override { design.OnChangeOrientation(landscape); }
-    void OnAttention(int code) override { messages.push_back(design.AttentionText(code)); }
-
-    void ApplyWallSize(double width, double height) {
-        geometry.SetWallSize(height, width);
-        design.wallHeight = height;
-        design.wallWidth = width;
-    }
-    void ApplyModel(const std::wstring& name, double widthMm, double heightMm) {
-        const MountedPanel panel = design.ApplyModelMillimetres(widthMm, heightMm);
-        geometry.SetModel(name, panel.height, panel.width);
-    }
-    // The user sets a spinner: the panel shows n and asks the main window for it.
-    void UserCount(int which, int n) {
-        (which == 1 ? panelColumns : panelRows) = n;
-        ApplyCount(which, n);
-    }
-    void ApplyCount(int which, int n) {
-        if (geometry.SetLayout(which == 1 ? n : 0, which == 1 ? 0 : n) == 1) {
-            (which == 1 ? design.columns : design.rows) = n;
-            return;
-        }
-        (which == 1 ? panelColumns : panelRows) = which == 1 ? design.columns : design.rows;
-        OnAttention(kAttentionMaxDisplays);
-    }
-    int ApplyLampstand(double h) {
-        if (design.LampstandFits(h)) {
-            geometry.ChangeLampstand(h);
-            design.lampstand = h;
-            return 1;
-        }
-        OnAttention(kAttentionLampstand);
-        return 0;
-    }
-    int ApplyOrientationChange() { return geometry.ChangeOrientation() > 0 ? 1 : 0; }
-    void ApplyMetersToFeet() {
-        design.MetersToFeet();
-        geometry.MetersToFeet();
-    }
-    void ApplyFeetToMeters() {
-        design.FeetToMeters();
-        geometry.FeetToMeters();
-    }
-
-    // Mirror, preview and panel agree.
-    void ExpectInStep() const {
-        EXPECT_EQ(design.columns, geometry.Columns());
-        EXPECT_EQ(design.rows, geometry.Rows());
-        EXPECT_EQ(panelColumns, geometry.Columns());
-        EXPECT_EQ(panelRows, geometry.Rows());
-        if (geometry.HasPanel()) {
-            EXPECT_EQ(design.landscape == 1, geometry.IsLandscape());
-        }
-        EXPECT_DOUBLE_EQ(design.VerticalPanelSize(), geometry.PanelHeight());
-        EXPECT_DOUBLE_EQ(design.HorizontalPanelSize(), geometry.PanelWidth());
-        EXPECT_DOUBLE_EQ(design.wallWidth, geometry.WallWidth());
-        EXPECT_DOUBLE_EQ(design.lampstand, geometry.Lampstand());
-    }
-
-    WallDesign design;
-    WallGeometry geometry;
-    int panelColumns = 1;
-    int panelRows = 1;
+    int columns = 1, rows = 1, landscape = 1;
+    double lampstand = 1.0;
+    std::wstring modelName;
     std::vector<std::wstring> messages;
 };
 
-const std::wstring kMax = L"The maximum number of displays you can install is ";
-
-TEST(WallDesign, LampstandCheckIsStrict) {
-    struct Case {
-        double height;
-        bool fits;
-    } const cases[] = {{1.5, false}, {1.4, true}, {1.6, false}, {0.0, true}};
-    WallDesign d;
-    d.modelHeight = 0.5;
-    d.modelWidth = 1.0;
-    for (const Case& c : cases) {
-        EXPECT_EQ(d.LampstandFits(c.height), c.fits) << c.height;
+// Editor, preview geometry and panel wired as the main window wires them; language lookups show
+// their keys (an empty application directory).
+class WallDesignTest : public testing::Test {
+protected:
+    WallDesignTest() : editor(geometry, panel) { geometry.SetListener(&editor); }
+    void SetUp() override { ResetLanguageTables(); }
+    void TearDown() override {
+        CurrentLanguage = 0;
+        ResetLanguageTables();
     }
-    d.landscape = 0;  // the vertical size is now the model width, 1.0
-    EXPECT_FALSE(d.LampstandFits(1.0));
-    EXPECT_TRUE(d.LampstandFits(0.9));
-}
+    // The user sets a spinner: the panel shows the count and asks for it.
+    void UserCount(int which, int count) {
+        panel.ShowCount(which, count);
+        editor.ApplyCount(which, count);
+    }
+    // Mirror, preview and panel agree.
+    void ExpectInStep() const {
+        const WallDesign& d = editor.Design();
+        const int columns = geometry.Columns(), rows = geometry.Rows();
+        EXPECT_EQ(std::tuple(d.columns, d.rows, panel.columns, panel.rows),
+                  std::tuple(columns, rows, columns, rows));
+        if (geometry.HasPanel()) {
+            EXPECT_EQ(std::pair(d.landscape, panel.landscape),
+                      std::pair(geometry.IsLandscape() ? 1 : 0, d.landscape));
+        }
+        const double mirror[] = {d.VerticalPanelSize(), d.HorizontalPanelSize(), d.wallWidth,
+                                 d.wallHeight, d.lampstand};
+        const double preview[] = {geometry.PanelHeight(), geometry.PanelWidth(),
+                                  geometry.WallWidth(), geometry.WallHeight(),
+                                  geometry.Lampstand()};
+        for (int k = 0; k < 5; ++k) {
+            EXPECT_DOUBLE_EQ(mirror[k], preview[k]) << k;
+        }
+    }
 
-TEST(WallDesign, RefusedLampstandRestoresAndSaysSo) {
     TempAppDir dir;
-    ResetLanguageTables();
-    MainWindowModel m;
-    m.ApplyModel(L"M", 1000, 500);
-    EXPECT_EQ(m.ApplyLampstand(1.5), 0);
-    EXPECT_EQ(m.design.lampstand, 1.0);
-    EXPECT_EQ(m.geometry.Lampstand(), 1.0);
-    EXPECT_EQ(m.ApplyLampstand(1.4), 1);
-    EXPECT_EQ(m.design.lampstand, 1.4);
-    EXPECT_EQ(m.messages, (std::vector<std::wstring>{L"Can not Change Lampstand."}));
-    m.ExpectInStep();
-}
+    PanelRecord panel;
+    WallGeometry geometry;
+    WallDesignEditor editor;
+};
 
-TEST(WallDesign, AttentionTexts) {
-    TempAppDir dir;
-    ResetLanguageTables();
+const std::wstring kMax = L"Attention: The maximum number of displays you can install is ";
+const std::wstring kNoModel = L"Attention: Please choose a display model first.";
+
+TEST_F(WallDesignTest, AttentionTexts) {
     WallDesign d;
-    d.modelWidth = 1.21;
-    d.modelHeight = 0.68;
-    struct Case {
-        int code;
-        std::wstring text;
-    } const cases[] = {
+    d.ApplyModelMillimetres(1210, 680);
+    const std::pair<int, const wchar_t*> cases[] = {
         {0, L"Can not Change Orientation."},
-        {1, kMax + L"4\u00D71."},
-        {2, L""},
+        {1, L"The maximum number of displays you can install is 4\u00D71."},
         {3, L"Can not Change Lampstand."},
         {4, L"Please choose a display model first."},
+        {2, L""},
         {5, L""},
         {-1, L""},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(d.AttentionText(c.code), c.text) << c.code;
+    for (const auto& [code, text] : cases) {
+        EXPECT_EQ(d.AttentionText(code), text) << code;
     }
-    EXPECT_EQ(WallDesign::AttentionTitle(), L"Attention");
-
     d.landscape = 0;  // horizontal 0.68: 8 columns; vertical 1.21: no row above the stand
-    EXPECT_EQ(d.AttentionText(1), kMax + L"8\u00D70.");
+    EXPECT_EQ(d.AttentionText(1), L"The maximum number of displays you can install is 8\u00D70.");
     d.modelWidth = 0.0;
-    d.modelHeight = 0.0;
-    EXPECT_EQ(d.MaxColumns(), 0);
-    EXPECT_EQ(d.MaxRows(), 0);
     EXPECT_EQ(d.AttentionText(1), L"Please choose a display model first.");
-}
 
-TEST(WallDesign, AttentionTextsFollowTheLanguage) {
-    TempAppDir dir;
     dir.write("Lang_1.xml",
               "<L><s name=\"The maximum number of displays you can install is \" value=\"最多 \"/>"
               "<s name=\".\" value=\"。\"/><s name=\"Attention\" value=\"提示\"/></L>");
-    ResetLanguageTables();
     CurrentLanguage = 1;
-    WallDesign d;
     d.modelWidth = 1.21;
-    d.modelHeight = 0.68;
+    d.landscape = 1;
     EXPECT_EQ(d.AttentionText(1), L"最多 4\u00D71。");
     EXPECT_EQ(WallDesign::AttentionTitle(), L"提示");
-    CurrentLanguage = 0;
-    ResetLanguageTables();
 }
 
-TEST(WallDesign, UnitSwitchConvertsTheMirrorOnce) {
-    WallDesign d;
-    d.ApplyModelMillimetres(1210, 680);
-    d.MetersToFeet();
-    d.MetersToFeet();
+// The lampstand check demands strictly less, unlike the count checks; a refusal sets the
+// spinner back and says so.
+TEST_F(WallDesignTest, LampstandIsCheckedStrictlyAndRefusalsAreSetBack) {
+    editor.ApplyModel(L"M", 1000, 500);  // 1 row of 0.5 on a 2.0 wall
+    const struct {
+        double height;
+        int accepted;
+        double after;
+    } cases[] = {{1.5, 0, 1.0}, {1.6, 0, 1.0}, {1.4, 1, 1.4}, {0.0, 1, 0.0}};
+    for (const auto& c : cases) {
+        panel.lampstand = c.height;
+        EXPECT_EQ(editor.ApplyLampstand(c.height), c.accepted) << c.height;
+        EXPECT_EQ(editor.Design().lampstand, c.after) << c.height;
+        EXPECT_EQ(panel.lampstand, c.after) << c.height;
+        ExpectInStep();
+    }
+    EXPECT_EQ(panel.messages,
+              (std::vector<std::wstring>(2, L"Attention: Can not Change Lampstand.")));
+    ASSERT_EQ(editor.ApplyOrientationChange(), 1);  // the vertical size is now 1.0
+    EXPECT_EQ(editor.ApplyLampstand(1.0), 0);
+    EXPECT_EQ(editor.ApplyLampstand(0.9), 1);
+}
+
+TEST_F(WallDesignTest, RefusedCountSetsTheSpinnerBackAndShowsColumnsByRows) {
+    editor.ApplyModel(L"A", 1210, 680);
+    EXPECT_EQ(panel.modelName, L"A");
+    UserCount(1, 3);
+    UserCount(1, 5);
+    UserCount(0, 2);
+    EXPECT_EQ(panel.columns, 3);
+    EXPECT_EQ(panel.rows, 1);
+    EXPECT_EQ(panel.messages, (std::vector<std::wstring>(2, kMax + L"4\u00D71.")));
+    editor.ApplyFitToRoom();
+    EXPECT_EQ(panel.columns, 4);
+    ExpectInStep();
+}
+
+TEST_F(WallDesignTest, ZeroRowsAreReportedAsZeroAndAcceptedBack) {
+    editor.ApplyModel(L"A", 1210, 680);
+    editor.ApplyWallSize(6.0, 2.5);
+    ASSERT_EQ(editor.ApplyLampstand(1.5), 1);
+    editor.ApplyWallSize(6.0, 2.0);  // 0.68 + 1.5 > 2.0
+    EXPECT_EQ(panel.rows, 0);
+    UserCount(0, 0);          // a panel echoing the reported 0 is not refused
+    editor.ApplyCount(1, 0);  // nor does a 0 change a stored count
+    EXPECT_TRUE(panel.messages.empty());
+    ExpectInStep();
+}
+
+// No model applied (an empty catalogue; a size that is not positive counts as none): nothing
+// divides by the panel size, and whatever would need it asks for a model.
+TEST_F(WallDesignTest, NoModelNeverDividesByZero) {
+    geometry.SetModel(L"", -1.0, 0.0);
+    EXPECT_EQ(geometry.PanelHeight(), 0.0);
+    UserCount(1, 3);
+    EXPECT_EQ(editor.ApplyLampstand(1.2), 1);  // rows × 0 + 1.2 < 2.0
+    EXPECT_EQ(editor.ApplyOrientationChange(), 0);
+    editor.ApplyFitToRoom();
+    for (int button : {kButtonMoreColumns, kButtonLessColumns, kButtonMoreRows, kButtonRotate}) {
+        EXPECT_EQ(geometry.PressButton(button), 0);
+    }
+    EXPECT_EQ(panel.messages, std::vector<std::wstring>(6, kNoModel));
+    ExpectInStep();
+}
+
+// Every length of both records is converted once per switch; counts never change. Feet and back
+// multiplies each length by 1.00000000152 (the factors are not exact inverses).
+TEST_F(WallDesignTest, UnitSwitchesConvertMirrorAndPreviewOnce) {
+    editor.ApplyModel(L"M", 1210, 680);
+    UserCount(1, 3);
+    editor.ApplyMetersToFeet();
+    editor.ApplyMetersToFeet();  // already in feet: nothing
+    const WallDesign& d = editor.Design();
     EXPECT_DOUBLE_EQ(d.wallWidth, 6.0 * 3.2808399);
-    EXPECT_DOUBLE_EQ(d.wallHeight, 2.0 * 3.2808399);
-    EXPECT_DOUBLE_EQ(d.modelWidth, 1.21 * 3.2808399);
-    EXPECT_DOUBLE_EQ(d.modelHeight, 0.68 * 3.2808399);
-    EXPECT_DOUBLE_EQ(d.lampstand, 3.2808399);
-    d.FeetToMeters();
-    EXPECT_DOUBLE_EQ(d.wallWidth, 6.0 * 3.2808399 * 0.3048);
-    EXPECT_EQ(d.columns, 1);
-    EXPECT_EQ(d.landscape, 1);
+    ExpectInStep();
+    editor.ApplyFeetToMeters();
+    editor.ApplyFeetToMeters();
+    const double got[] = {geometry.WallWidth(),  geometry.WallHeight(),  geometry.Lampstand(),
+                          geometry.PanelWidth(), d.modelWidth,           geometry.PanelHeight(),
+                          geometry.RowsHeight(), geometry.ColumnsWidth()};
+    const double metres[] = {6.0, 2.0, 1.0, 1.21, 1.21, 0.68, 0.68, 3 * 1.21};
+    for (int k = 0; k < 8; ++k) {
+        EXPECT_DOUBLE_EQ(got[k], metres[k] * 3.2808399 * 0.3048) << k;
+        EXPECT_NE(got[k], metres[k]) << k;
+    }
+    EXPECT_EQ(d.columns, 3);
+    ExpectInStep();
+
+    // A model chosen in feet gives the wall chosen in metres, then switched.
+    WallGeometry inMetres;
+    PanelRecord otherPanel;
+    WallDesignEditor other(inMetres, otherPanel);
+    other.ApplyModel(L"M", 1211, 682);
+    other.ApplyMetersToFeet();
+    editor.ApplyMetersToFeet();
+    editor.ApplyModel(L"M", 1211, 682);
+    EXPECT_EQ(geometry.PanelWidth(), inMetres.PanelWidth());
+    EXPECT_EQ(geometry.PanelHeight(), inMetres.PanelHeight());
+    EXPECT_EQ(d.modelWidth, other.Design().modelWidth);
 }
 
-TEST(WallDesign, ModelChosenInFeetEqualsModelChosenInMetresThenFeet) {
-    MainWindowModel inFeet;
-    inFeet.ApplyMetersToFeet();
-    inFeet.ApplyModel(L"M", 1211, 682);
-    MainWindowModel inMetres;
-    inMetres.ApplyModel(L"M", 1211, 682);
-    inMetres.ApplyMetersToFeet();
-    EXPECT_EQ(inFeet.design.modelWidth, inMetres.design.modelWidth);
-    EXPECT_EQ(inFeet.design.modelHeight, inMetres.design.modelHeight);
-    EXPECT_EQ(inFeet.geometry.PanelWidth(), inMetres.geometry.PanelWidth());
-    EXPECT_EQ(inFeet.geometry.PanelHeight(), inMetres.geometry.PanelHeight());
-    EXPECT_EQ(inFeet.geometry.Columns(), inMetres.geometry.Columns());
-    inFeet.ExpectInStep();
-    inMetres.ExpectInStep();
+TEST_F(WallDesignTest, ModelAppliedInPortraitStaysPortrait) {
+    editor.ApplyWallSize(6.0, 4.0);
+    editor.ApplyModel(L"A", 1210, 680);
+    ASSERT_EQ(editor.ApplyOrientationChange(), 1);
+    ASSERT_EQ(panel.landscape, 0);
+    UserCount(1, 8);                     // 8 × 0.68 = 5.44 ≤ 6.0
+    editor.ApplyModel(L"B", 1075, 606);  // turned: 0.606 wide, 1.075 high
+    EXPECT_EQ(editor.Design().landscape, 0);
+    EXPECT_DOUBLE_EQ(geometry.PanelWidth(), 0.606);
+    EXPECT_EQ(geometry.Columns(), 8);
+    editor.ApplyModel(L"C", 2000, 1000);  // 8 × 1.0 no longer fits 6.0: cut to 6, reported
+    EXPECT_EQ(panel.columns, 6);
+    editor.ApplyModel(L"D", 500, 300);  // a smaller panel never adds panels
+    EXPECT_EQ(panel.columns, 6);
+    ExpectInStep();
 }
 
-TEST(WallDesign, ModelAppliedInPortraitStaysPortrait) {
-    MainWindowModel m;
-    m.ApplyWallSize(6.0, 4.0);
-    m.ApplyModel(L"A", 1210, 680);
-    ASSERT_EQ(m.ApplyOrientationChange(), 1);
-    ASSERT_EQ(m.design.landscape, 0);
-    m.UserCount(1, 8);  // 8 × 0.68 = 5.44 ≤ 6.0
-    m.ExpectInStep();
-
-    m.ApplyModel(L"B", 1075, 606);  // turned: 0.606 wide, 1.075 high
-    EXPECT_EQ(m.design.landscape, 0);
-    EXPECT_FALSE(m.geometry.IsLandscape());
-    EXPECT_DOUBLE_EQ(m.geometry.PanelWidth(), 0.606);
-    EXPECT_DOUBLE_EQ(m.geometry.PanelHeight(), 1.075);
-    EXPECT_EQ(m.geometry.Columns(), 8);
-
-    m.ApplyModel(L"C", 2000, 1000);  // 8 × 1.0 no longer fits 6.0: cut to 6, reported
-    EXPECT_EQ(m.geometry.Columns(), 6);
-    m.ExpectInStep();
-}
-
-// A record whose outline is taller than wide (or square) is mounted in the design's orientation
-// like any other, so the mirror's vertical size is the preview's panel height and the lampstand
-// check measures what the preview draws.
-TEST(WallDesign, TallOrSquareRecordsKeepMirrorAndPreviewInStep) {
+// A record taller than wide (or square) is mounted in the design's orientation like any other, so
+// the lampstand check measures what the preview draws.
+TEST_F(WallDesignTest, TallOrSquareRecordsKeepMirrorAndPreviewInStep) {
+    editor.ApplyWallSize(6.0, 4.0);
     for (const auto& [widthMm, heightMm] : {std::pair{680.0, 1210.0}, std::pair{800.0, 800.0}}) {
         SCOPED_TRACE(widthMm);
-        MainWindowModel m;
-        m.ApplyWallSize(6.0, 4.0);
-        m.ApplyModel(L"T", widthMm, heightMm);
-        m.ExpectInStep();
-        EXPECT_DOUBLE_EQ(m.geometry.PanelHeight(), std::min(widthMm, heightMm) / 1000);
-        EXPECT_EQ(m.design.LampstandFits(4.0 - m.geometry.PanelHeight()), false);
-        EXPECT_EQ(m.design.LampstandFits(3.9 - m.geometry.PanelHeight()), true);
-        ASSERT_EQ(m.ApplyOrientationChange(), 1);
-        m.ExpectInStep();
-        m.ApplyModel(L"T", widthMm, heightMm);
-        m.ExpectInStep();
+        editor.ApplyModel(L"T", widthMm, heightMm);
+        ExpectInStep();
+        EXPECT_DOUBLE_EQ(geometry.PanelHeight(), std::min(widthMm, heightMm) / 1000);
+        EXPECT_FALSE(editor.Design().LampstandFits(4.0 - geometry.PanelHeight()));
+        EXPECT_TRUE(editor.Design().LampstandFits(3.9 - geometry.PanelHeight()));
+        ASSERT_EQ(editor.ApplyOrientationChange(), 1);
+        ExpectInStep();
+        editor.ApplyModel(L"T", widthMm, heightMm);
+        ExpectInStep();
+        ASSERT_EQ(editor.ApplyOrientationChange(), 1);
     }
-}
-
-TEST(WallDesign, RefusedCountRestoresThePanelAndShowsColumnsByRows) {
-    TempAppDir dir;
-    ResetLanguageTables();
-    MainWindowModel m;
-    m.ApplyModel(L"A", 1210, 680);
-    m.UserCount(1, 3);
-    m.UserCount(1, 5);
-    EXPECT_EQ(m.panelColumns, 3);
-    EXPECT_EQ(m.design.columns, 3);
-    EXPECT_EQ(m.messages, (std::vector<std::wstring>{kMax + L"4\u00D71."}));
-    m.ExpectInStep();
-}
-
-TEST(WallDesign, ZeroRowsAreReportedAsZeroAndAcceptedBack) {
-    MainWindowModel m;
-    m.ApplyModel(L"A", 1210, 680);
-    m.ApplyWallSize(6.0, 2.5);
-    ASSERT_EQ(m.ApplyLampstand(1.5), 1);
-    m.ApplyWallSize(6.0, 2.0);
-    EXPECT_EQ(m.design.rows, 0);
-    EXPECT_EQ(m.panelRows, 0);
-    // A panel that echoes the reported 0 back is not refused (0 leaves the count unchanged).
-    m.ApplyCount(0, 0);
-    EXPECT_TRUE(m.messages.empty());
-    m.ExpectInStep();
-}
-
-TEST(WallDesign, NoModelNeverDividesByZero) {
-    TempAppDir dir;
-    ResetLanguageTables();
-    MainWindowModel m;
-    m.geometry.SetModel(L"", 0.0, 0.0);  // an empty catalogue: nothing applied
-    m.UserCount(1, 3);
-    EXPECT_EQ(m.ApplyLampstand(1.2), 1);  // rows × 0 + 1.2 < 2.0
-    EXPECT_EQ(m.ApplyOrientationChange(), 0);
-    m.geometry.FitToRoom();
-    EXPECT_EQ(m.messages, (std::vector<std::wstring>{L"Please choose a display model first.",
-                                                     L"Please choose a display model first."}));
-    m.ExpectInStep();
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include "Main/xlsx/SheetColumns.h"
 #include "XlsxTestSupport.h"
 #include "framework/os/SFAppDir.h"
-#include "shell/LanguageTable.h"
+#include "shell/lang/LanguageTable.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -3,14 +3,15 @@
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
+#include <ranges>
 #include <set>
 #include <string>
 
 #include "framework/os/SFStreamConvert.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -24,11 +25,7 @@ Table ReadTable(const fs::path& path) {
     EXPECT_EQ(document.LoadFile(path.string().c_str()), tinyxml2::XML_SUCCESS) << path;
     const tinyxml2::XMLElement* root = document.RootElement();
     EXPECT_NE(root, nullptr) << path;
-    if (!root) {
-        return table;
-    }
-    for (const tinyxml2::XMLElement* e = root->FirstChildElement(); e;
-         e = e->NextSiblingElement()) {
+    for (auto* e = root ? root->FirstChildElement() : nullptr; e; e = e->NextSiblingElement()) {
         const char* name = e->Attribute("name");
         const char* value = e->Attribute("value");
         EXPECT_TRUE(name && value) << path << ": entry " << (name ? name : "?");
@@ -39,36 +36,24 @@ Table ReadTable(const fs::path& path) {
     return table;
 }
 
-// Reads the body of a wide literal starting at text[i] (just after L"), as UTF-8; i ends after
-// the closing quote.
+// The body of a wide literal starting at text[i] (just after L"), as UTF-8; i ends after the
+// closing quote.
 std::string ReadLiteral(const std::string& text, std::size_t& i) {
     std::string out;
-    while (i < text.size() && text[i] != '"') {
+    for (; i < text.size() && text[i] != '"'; ++i) {
         if (text[i] != '\\' || i + 1 >= text.size()) {
-            out += text[i++];
+            out += text[i];
             continue;
         }
-        const char e = text[i + 1];
-        i += 2;
-        switch (e) {
-            case 'n':
-                out += '\n';
-                break;
-            case 't':
-                out += '\t';
-                break;
-            case 'u':
-            case 'U': {
-                const std::size_t digits = e == 'u' ? 4 : 8;
-                const wchar_t c[] = {
-                    static_cast<wchar_t>(std::stoul(text.substr(i, digits), nullptr, 16)), 0};
-                out += SF_SOFT_BASE::CSFStreamConvert::ToNarrow(c, SF_SOFT_BASE::CP_UTF8);
-                i += digits;
-                break;
-            }
-            default:
-                out += e;
-                break;  // \\ \" \'
+        const char e = text[++i];
+        if (e == 'u' || e == 'U') {
+            const std::size_t digits = e == 'u' ? 4 : 8;
+            const unsigned long code = std::stoul(text.substr(i + 1, digits), nullptr, 16);
+            const wchar_t c[] = {static_cast<wchar_t>(code), 0};
+            out += SF_SOFT_BASE::CSFStreamConvert::ToNarrow(c, SF_SOFT_BASE::CP_UTF8);
+            i += digits;
+        } else {
+            out += e == 'n' ? '\n' : e == 't' ? '\t' : e;  // and \\ \" \'
         }
     }
     ++i;
@@ -83,31 +68,22 @@ std::map<std::string, std::string> KeysInSources() {
     for (auto it = fs::recursive_directory_iterator(top); it != fs::recursive_directory_iterator();
          ++it) {
         const std::string name = it->path().filename().string();
-        if (it->is_directory()) {
-            if (name.starts_with(".") || name.starts_with("build") || name == "tests" ||
-                name == "bench" || name == "data" || name == "docs") {
-                it.disable_recursion_pending();
-            }
+        if (it->is_directory() &&
+            (name.starts_with(".") || name.starts_with("build") ||
+             std::set<std::string>{"tests", "bench", "data", "docs"}.count(name))) {
+            it.disable_recursion_pending();
+        }
+        if (!std::set<std::string>{".cpp", ".h", ".hpp", ".cc"}.count(it->path().extension())) {
             continue;
         }
-        const std::string ext = it->path().extension().string();
-        if (ext != ".cpp" && ext != ".h" && ext != ".hpp" && ext != ".cc") {
-            continue;
-        }
-        std::ifstream file(it->path(), std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(file)),
-                               std::istreambuf_iterator<char>());
+        const std::string text = testsupport::TempDir::read(it->path());
         for (std::size_t at = text.find("Translate("); at != std::string::npos;
              at = text.find("Translate(", at + 1)) {
-            std::size_t i = at + 10;
-            while (i < text.size() && (text[i] == ' ' || text[i] == '\n')) {
-                ++i;
+            std::size_t i = text.find_first_not_of(" \n", at + 10);
+            if (i != std::string::npos && text.compare(i, 2, "L\"") == 0) {
+                i += 2;
+                keys.emplace(ReadLiteral(text, i), fs::relative(it->path(), top).string());
             }
-            if (text.compare(i, 2, "L\"") != 0) {
-                continue;
-            }
-            i += 2;
-            keys.emplace(ReadLiteral(text, i), fs::relative(it->path(), top).string());
         }
     }
     return keys;
@@ -130,19 +106,11 @@ TEST(LanguageFiles, HoldEveryKeyTheSourcesLookUp) {
 TEST(LanguageFiles, BothLanguagesHaveTheSameKeysAndTheProductTexts) {
     const Table english = ReadTable(kLangDir / "Lang_0.xml");
     const Table chinese = ReadTable(kLangDir / "Lang_1.xml");
-    std::set<std::string> englishKeys, chineseKeys;
-    for (const auto& entry : english) {
-        englishKeys.insert(entry.first);
-    }
-    for (const auto& entry : chinese) {
-        chineseKeys.insert(entry.first);
-    }
-    EXPECT_EQ(englishKeys, chineseKeys);
+    EXPECT_TRUE(std::ranges::equal(std::views::keys(english), std::views::keys(chinese)));
     for (const char* key : {"ProductName", "ProductVer", "CopyrightString", "Loading...",
                             "VideoWindow", "User's Eng Guide.pdf", "User's Chn Guide.pdf",
                             "Attention", "    Export To Excel", "  Fit To Room"}) {
-        EXPECT_TRUE(english.count(key)) << key;
-        EXPECT_FALSE(english.count(key) && english.at(key).empty()) << key;
+        EXPECT_NE(english.count(key) ? english.at(key) : "", "") << key;
     }
     // The guide file names are file names in either language.
     EXPECT_EQ(chinese.at("User's Eng Guide.pdf"), "User's Eng Guide.pdf");

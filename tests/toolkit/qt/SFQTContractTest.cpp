@@ -45,7 +45,7 @@ private Q_SLOTS:
         const char* names[] = {"button",    "radio",    "static",   "picture",   "edit",
                                "combo",     "list",     "listbox",  "tree",      "groupbox",
                                "slider",    "progress", "datetime", "calendar",  "graphiclist",
-                               "pictureex", "checkbox", "view",     "effectview"};
+                               "pictureex", "checkbox", "view"};
         for (int i = 0; i < int(std::size(names)); ++i) {
             QTest::newRow(names[i]) << i;
         }
@@ -142,13 +142,8 @@ private Q_SLOTS:
                     c->Create("c", style, &r, &parent, 1);
                     return c;
                 }
-                case 17: {
-                    auto* c = SFCreateView(nullptr);
-                    c->Create(L"", L"", style, &r, &parent, 1);
-                    return c;
-                }
                 default: {
-                    auto* c = SFCreateEffectView(nullptr);
+                    auto* c = SFCreateView(nullptr);
                     c->Create(L"", L"", style, &r, &parent, 1);
                     return c;
                 }

@@ -1,4 +1,4 @@
-#include "shell/LanguageTable.h"
+#include "shell/lang/LanguageTable.h"
 
 #include <tinyxml2.h>
 
