@@ -111,6 +111,15 @@ bool PostToWindow(void* window, QEvent* event) {
     return true;
 }
 
+bool DeliverToMap(QObject* self, OrvexBase::CSFEventBase* sink, const CSFCustomEvent& event,
+                  int& handled) {
+    handled = 0;
+    return CallSink(self, sink, [&](OrvexBase::CSFEventBase& s) {
+        handled = s.DispatchSFMessage(event.Message(), event.Code(), event.Id(), event.Value(),
+                                      static_cast<OrvexBase::SF_LPARAM>(event.Id()));
+    });
+}
+
 bool CompositorActive() {
     const QString platform = QGuiApplication::platformName();
     if (platform.startsWith(QStringLiteral("wayland"))) {

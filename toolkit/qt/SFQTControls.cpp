@@ -171,12 +171,9 @@ void CSFQTButton::OnClicked() {
 
 void CSFQTButton::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::RightButton) {
-        QPointer<QWidget> guard(this);
-        if (m_pEvent != nullptr) {
-            m_pEvent->BTN_OnLButtonDown(m_id, 0, tagPOINT{0, 0});
-            if (guard.isNull()) {
-                return;
-            }
+        if (!SFQt::CallSink(this, m_pEvent, &ISFButtonEvent::BTN_OnLButtonDown, m_id, 0,
+                            tagPOINT{0, 0})) {
+            return;  // the sink destroyed this control
         }
         SetState(kPressed);
     }
@@ -184,36 +181,26 @@ void CSFQTButton::mousePressEvent(QMouseEvent* event) {
 }
 
 void CSFQTButton::mouseReleaseEvent(QMouseEvent* event) {
-    QPointer<QWidget> guard(this);
     SetState(kNormal);
-    if (m_pEvent != nullptr) {
-        m_pEvent->BTN_OnLButtonUp(m_id, 0, tagPOINT{0, 0});
-        if (guard.isNull()) {
-            return;
-        }
+    if (!SFQt::CallSink(this, m_pEvent, &ISFButtonEvent::BTN_OnLButtonUp, m_id, 0,
+                        tagPOINT{0, 0})) {
+        return;  // the sink destroyed this control
     }
     QPushButton::mouseReleaseEvent(event);
 }
 
 void CSFQTButton::enterEvent(QEnterEvent* event) {
-    if (m_pEvent != nullptr) {
-        QPointer<QWidget> guard(this);
-        m_pEvent->BTN_OnMouseMove(m_id, 0, tagPOINT{0, 0});
-        if (guard.isNull()) {
-            return;
-        }
+    if (!SFQt::CallSink(this, m_pEvent, &ISFButtonEvent::BTN_OnMouseMove, m_id, 0,
+                        tagPOINT{0, 0})) {
+        return;  // the sink destroyed this control
     }
     SetState(kHovered);
     QPushButton::enterEvent(event);
 }
 
 void CSFQTButton::leaveEvent(QEvent* event) {
-    if (m_pEvent != nullptr) {
-        QPointer<QWidget> guard(this);
-        m_pEvent->BTN_OnMouseLeave(m_id, 0, 0);
-        if (guard.isNull()) {
-            return;
-        }
+    if (!SFQt::CallSink(this, m_pEvent, &ISFButtonEvent::BTN_OnMouseLeave, m_id, 0, 0)) {
+        return;  // the sink destroyed this control
     }
     SetState(kNormal);
     QPushButton::leaveEvent(event);
@@ -550,34 +537,27 @@ void CSFQTStatic::ApplyStyle() {
 }
 
 void CSFQTStatic::mousePressEvent(QMouseEvent* event) {
-    if (m_pEvent != nullptr && event->button() == Qt::LeftButton) {
-        QPointer<QWidget> guard(this);
-        m_pEvent->STATIC_OnLButtonDown(m_id, 0, PointOf(event));
-        if (guard.isNull()) {
-            return;  // the sink destroyed this control
-        }
+    if (event->button() == Qt::LeftButton &&
+        !SFQt::CallSink(this, m_pEvent, &ISFStaticEvent::STATIC_OnLButtonDown, m_id, 0,
+                        PointOf(event))) {
+        return;  // the sink destroyed this control
     }
     QLabel::mousePressEvent(event);
 }
 
 void CSFQTStatic::mouseReleaseEvent(QMouseEvent* event) {
-    if (m_pEvent != nullptr && event->button() == Qt::LeftButton) {
-        QPointer<QWidget> guard(this);
-        m_pEvent->STATIC_OnLButtonUp(m_id, 0, PointOf(event));
-        if (guard.isNull()) {
-            return;
-        }
+    if (event->button() == Qt::LeftButton &&
+        !SFQt::CallSink(this, m_pEvent, &ISFStaticEvent::STATIC_OnLButtonUp, m_id, 0,
+                        PointOf(event))) {
+        return;  // the sink destroyed this control
     }
     QLabel::mouseReleaseEvent(event);
 }
 
 void CSFQTStatic::mouseMoveEvent(QMouseEvent* event) {
-    if (m_pEvent != nullptr) {
-        QPointer<QWidget> guard(this);
-        m_pEvent->STATIC_OnMouseMove(m_id, 0, PointOf(event));
-        if (guard.isNull()) {
-            return;
-        }
+    if (!SFQt::CallSink(this, m_pEvent, &ISFStaticEvent::STATIC_OnMouseMove, m_id, 0,
+                        PointOf(event))) {
+        return;  // the sink destroyed this control
     }
     QLabel::mouseMoveEvent(event);
 }
@@ -622,34 +602,27 @@ void CSFQTPictureCtrl::paintEvent(QPaintEvent* /*event*/) {
 }
 
 void CSFQTPictureCtrl::mousePressEvent(QMouseEvent* event) {
-    if (m_pEvent != nullptr && event->button() == Qt::LeftButton) {
-        QPointer<QWidget> guard(this);
-        m_pEvent->PICTRL_OnLButtonDown(m_id, 0, PointOf(event));
-        if (guard.isNull()) {
-            return;  // the sink destroyed this control
-        }
+    if (event->button() == Qt::LeftButton &&
+        !SFQt::CallSink(this, m_pEvent, &ISFPictureCtrlEvent::PICTRL_OnLButtonDown, m_id, 0,
+                        PointOf(event))) {
+        return;  // the sink destroyed this control
     }
     QLabel::mousePressEvent(event);
 }
 
 void CSFQTPictureCtrl::mouseReleaseEvent(QMouseEvent* event) {
-    if (m_pEvent != nullptr && event->button() == Qt::LeftButton) {
-        QPointer<QWidget> guard(this);
-        m_pEvent->PICTRL_OnLButtonUp(m_id, 0, PointOf(event));
-        if (guard.isNull()) {
-            return;
-        }
+    if (event->button() == Qt::LeftButton &&
+        !SFQt::CallSink(this, m_pEvent, &ISFPictureCtrlEvent::PICTRL_OnLButtonUp, m_id, 0,
+                        PointOf(event))) {
+        return;  // the sink destroyed this control
     }
     QLabel::mouseReleaseEvent(event);
 }
 
 void CSFQTPictureCtrl::mouseMoveEvent(QMouseEvent* event) {
-    if (m_pEvent != nullptr) {
-        QPointer<QWidget> guard(this);
-        m_pEvent->PICTRL_OnMouseMove(m_id, 0, PointOf(event));
-        if (guard.isNull()) {
-            return;
-        }
+    if (!SFQt::CallSink(this, m_pEvent, &ISFPictureCtrlEvent::PICTRL_OnMouseMove, m_id, 0,
+                        PointOf(event))) {
+        return;  // the sink destroyed this control
     }
     QLabel::mouseMoveEvent(event);
 }
@@ -741,12 +714,9 @@ void CSFQTEditCtrl::SetTextSize(int pixelSize) {
 }
 
 void CSFQTEditCtrl::mousePressEvent(QMouseEvent* event) {
-    if (m_pEvent != nullptr) {
-        QPointer<QWidget> guard(this);
-        m_pEvent->EDIT_OnMousePressed(m_id, text().toStdWString().c_str());
-        if (guard.isNull()) {
-            return;  // the sink destroyed this control
-        }
+    if (!SFQt::CallSink(this, m_pEvent, &ISFEditCtrlEvent::EDIT_OnMousePressed, m_id,
+                        text().toStdWString().c_str())) {
+        return;  // the sink destroyed this control
     }
     QLineEdit::mousePressEvent(event);
 }
@@ -1357,12 +1327,8 @@ int CSFQTListCtrl::GetCheck(int row) {
 }
 
 void CSFQTListCtrl::keyPressEvent(QKeyEvent* event) {
-    QPointer<QWidget> guard(this);
-    if (m_pEvent != nullptr) {
-        m_pEvent->OnLVKeyPress(m_id, event->key());
-        if (guard.isNull()) {
-            return;
-        }
+    if (!SFQt::CallSink(this, m_pEvent, &ISFListCtrlEvent::OnLVKeyPress, m_id, event->key())) {
+        return;  // the sink destroyed this control
     }
     QTableWidget::keyPressEvent(event);
 }
@@ -1621,12 +1587,10 @@ void CSFQTView::customEvent(QEvent* event) {
         QWidget::customEvent(event);
         return;
     }
-    const auto* e = static_cast<const CSFCustomEvent*>(event);
-    const int handled = m_pEvent != nullptr ? m_pEvent->DispatchSFMessage(
-                                                  e->Message(), e->Code(), e->Id(), e->Value(),
-                                                  static_cast<OrvexBase::SF_LPARAM>(e->Id()))
-                                            : 0;
-    event->setAccepted(handled != 0);
+    int handled = 0;
+    if (SFQt::DeliverToMap(this, m_pEvent, *static_cast<const CSFCustomEvent*>(event), handled)) {
+        event->setAccepted(handled != 0);
+    }
 }
 
 // ======================================================================= Effect view

@@ -208,7 +208,7 @@ private Q_SLOTS:
         dlg->SetSkin(&style);
         for (int width : {400, 640, 180, 333}) {
             dlg->MoveWindow(0, 0, width, 200);
-            QCOMPARE(dlg->TitleButtonRect(1).x(), width - 60);
+            QCOMPARE(dlg->TitleButtonRect(SFTitleButton::Close).x(), width - 60);
         }
         SFDestroyControl(dlg);
     }
@@ -222,23 +222,23 @@ private Q_SLOTS:
         dlg->ShowWindow(1);
         QVERIFY(QTest::qWaitForWindowExposed(dlg));
 
-        const QPoint onClose = dlg->TitleButtonRect(1).center();
+        const QPoint onClose = dlg->TitleButtonRect(SFTitleButton::Close).center();
         QTest::mouseMove(dlg, onClose);
-        QCOMPARE(dlg->TitleButtonState(1), 1);  // hover
+        QCOMPARE(dlg->TitleButtonState(SFTitleButton::Close), SFTitleButtonState::Hover);  // hover
         QTest::mousePress(dlg, Qt::LeftButton, {}, onClose);
-        QCOMPARE(dlg->TitleButtonState(1), 2);  // pressed
+        QCOMPARE(dlg->TitleButtonState(SFTitleButton::Close), SFTitleButtonState::Pressed);  // pressed
         // The pressed picture is cut from the frame image (magenta state rectangle).
         QCOMPARE(Pixel(dlg->grab().toImage(), onClose.x(), onClose.y()), QColor(Qt::magenta));
         QTest::mouseMove(dlg, QPoint(150, 100));
         QTest::mouseRelease(dlg, Qt::LeftButton, {}, QPoint(150, 100));
-        QCOMPARE(dlg->TitleButtonState(1), 0);  // released elsewhere: no action
+        QCOMPARE(dlg->TitleButtonState(SFTitleButton::Close), SFTitleButtonState::Normal);  // released elsewhere: no action
         QVERIFY(dlg->isVisible());
 
         dlg->showMaximized();
         QTRY_VERIFY(dlg->isMaximized());
         // The window system resizes the maximised window afterwards: wait for that size.
         QTRY_COMPARE(dlg->size(), dlg->screen()->availableGeometry().size());
-        const QPoint onMinimise = dlg->TitleButtonRect(3).center();
+        const QPoint onMinimise = dlg->TitleButtonRect(SFTitleButton::Minimize).center();
         QTest::mouseMove(dlg, onMinimise);
         QTest::mousePress(dlg, Qt::LeftButton, {}, onMinimise);
         QTest::mouseRelease(dlg, Qt::LeftButton, {}, onMinimise);
@@ -256,7 +256,7 @@ private Q_SLOTS:
         dlg->SetSkin(&style);
         dlg->ShowWindow(1);
         QVERIFY(QTest::qWaitForWindowExposed(dlg));
-        const QPoint onClose = dlg->TitleButtonRect(1).center();
+        const QPoint onClose = dlg->TitleButtonRect(SFTitleButton::Close).center();
         QTest::mousePress(dlg, Qt::LeftButton, {}, onClose);
         QTest::mouseRelease(dlg, Qt::LeftButton, {}, onClose);
         QTRY_COMPARE(logic.Last(), std::string("Dlg_Close"));
