@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLoggingCategory>
+#include <QMouseEvent>
 #include <QPixmap>
 
 #include <cstdlib>
@@ -70,6 +71,11 @@ int CopyOut(const QString& text, wchar_t* buffer, int size) {
     std::wmemcpy(buffer, w.data(), n);
     buffer[n] = L'\0';
     return static_cast<int>(n);
+}
+
+tagPOINT PointOf(const QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    return tagPOINT{p.x(), p.y()};
 }
 
 QPixmap LoadPicture(const QString& nameOrPath) {

@@ -11,6 +11,8 @@
 #include <QString>
 #include <QWidget>
 
+class QMouseEvent;
+
 #include <algorithm>
 #include <functional>
 #include <string>
@@ -48,6 +50,12 @@ inline tagRECT ToRect(const QRect& r) {
 }
 inline QWidget* ParentWidget(void* parent) {
     return static_cast<QWidget*>(parent);
+}
+// A mouse event's position in the widget, as the sinks take it.
+tagPOINT PointOf(const QMouseEvent* event);
+// A colour as a style sheet writes it (#rrggbb).
+inline QString CssColor(const QColor& c) {
+    return c.name(QColor::HexRgb);
 }
 // A skin name is looked up in the skin directory; a path with a directory is used as given.
 QPixmap LoadPicture(const QString& nameOrPath);

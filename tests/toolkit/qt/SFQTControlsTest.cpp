@@ -2,7 +2,10 @@
 // and which stay silent, radio flipping, visibility at creation, null sinks and bad indexes.
 #include "toolkit/SFFactory.h"
 #include "toolkit/SFToolkit.h"
-#include "toolkit/qt/SFQTControls.h"
+#include "toolkit/qt/SFQTButtons.h"
+#include "toolkit/qt/SFQTLabels.h"
+#include "toolkit/qt/SFQTLists.h"
+#include "toolkit/qt/SFQTScrollMenu.h"
 
 #include <QImage>
 
