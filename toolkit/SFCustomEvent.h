@@ -29,3 +29,13 @@ private:
     uint32_t m_value;
     uint32_t m_id;
 };
+
+// The event that SendDlgMessage(msg, wparam, lparam) delivers synchronously. A user-interface
+// message (275) is the one SFPostUIMessage(window, wparam, lparam) posts; a command or
+// notification packs the id in wparam's low word and the code in its high word, as on Win32,
+// with lparam as the value.
+CSFCustomEvent SFMakeSentMessage(uint32_t message, uintptr_t wparam, intptr_t lparam);
+
+// Whether the event asks its window to close: the user-interface message with the id
+// SF_UI_CLOSE (posted or sent), or a sent SF_UI_CLOSE message.
+bool SFIsCloseMessage(const CSFCustomEvent& event);

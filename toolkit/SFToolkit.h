@@ -32,11 +32,20 @@ int SFLoadStyleSheet(const wchar_t* path);
 // slash). Null clears it.
 void SFSetSkinPath(const wchar_t* directory);
 
-// (widgets) Posts, asynchronously, a message 275 / code 275 custom event carrying (b, a) to a
-// window of the toolkit, whose message map handles it on the GUI thread. Any thread may call it.
-// The target is a window's UI pointer; a null pointer or one that is not (or no longer) a live
-// toolkit window is refused. Returns 1 when the event was queued.
+// (widgets) Posts, asynchronously, a user-interface message to a window of the toolkit: a
+// message 275 / code 275 custom event whose id is `a` and whose value is `b`. On the GUI thread
+// the window looks it up in its sink's map by code and id, so SF_ON_UI_MESSAGE(275, a, Handler)
+// and no other entry handles it, as Handler(b, a). Any thread may call it. The target is a
+// window's UI pointer; a null pointer or one that is not (or no longer) a live toolkit window
+// is refused. Returns 1 when the event was queued.
 int SFPostUIMessage(void* target, uint32_t a, uint32_t b);
+
+// The window-close code (the Win32 number of the close message). SFPostUIMessage(window,
+// SF_UI_CLOSE, 0) asks a skinned window (dialog or main window) to close exactly as its title
+// bar's close button does: the sink's Dlg_Close decides, a non-zero result keeping the window
+// open. The sink's map never sees this code; CSFDialog::SendDlgMessage(SF_UI_CLOSE, 0, 0) asks
+// the same.
+inline constexpr uint32_t SF_UI_CLOSE = 0x0010;
 
 enum class SFFileDialogMode { OpenFolder = 0, OpenFile = 1, SaveFile = 2 };
 

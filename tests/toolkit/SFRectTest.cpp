@@ -13,7 +13,9 @@ static std::ostream& operator<<(std::ostream& os, const tagRECT& r) {
 
 namespace {
 
+enum Op { kIntersect, kUnion, kSubtract };
 struct RectCase {
+    Op op;
     const char* name;
     CSFRect a;
     CSFRect b;
@@ -29,61 +31,57 @@ bool Same(const tagRECT& x, const tagRECT& y) {
     return x.left == y.left && x.top == y.top && x.right == y.right && x.bottom == y.bottom;
 }
 
-class IntersectRectTest : public ::testing::TestWithParam<RectCase> {};
-TEST_P(IntersectRectTest, MatchesWin32) {
+std::string RowName(const RectCase& c) {
+    static const char* const kOps[] = {"intersect_", "union_", "subtract_"};
+    return std::string(kOps[c.op]) + c.name;
+}
+
+class RectOpTest : public ::testing::TestWithParam<RectCase> {};
+TEST_P(RectOpTest, MatchesWin32) {
     const RectCase& c = GetParam();
     CSFRect out(99, 99, 99, 99);
-    EXPECT_EQ(out.IntersectRect(&c.a, &c.b), c.result);
+    const bool result = c.op == kIntersect ? out.IntersectRect(&c.a, &c.b)
+                        : c.op == kUnion   ? out.UnionRect(&c.a, &c.b)
+                                           : out.SubtractRect(&c.a, &c.b);
+    EXPECT_EQ(result, c.result);
     EXPECT_TRUE(Same(out, c.expected)) << out;
 }
 INSTANTIATE_TEST_SUITE_P(
-    Table, IntersectRectTest,
+    Table, RectOpTest,
     ::testing::Values(
-        RectCase{"overlap", {0, 0, 10, 10}, {5, 5, 15, 15}, true, {5, 5, 10, 10}},
-        RectCase{"contained", {0, 0, 10, 10}, {2, 3, 4, 5}, true, {2, 3, 4, 5}},
-        RectCase{"touching_edges_do_not_meet", {0, 0, 10, 10}, {10, 0, 20, 10}, false, {}},
-        RectCase{"disjoint", {0, 0, 10, 10}, {20, 20, 30, 30}, false, {}},
-        RectCase{"empty_source", {0, 0, 0, 10}, {0, 0, 10, 10}, false, {}},
-        RectCase{"inverted_source", {10, 10, 0, 0}, {0, 0, 10, 10}, false, {}},
+        RectCase{kIntersect, "overlap", {0, 0, 10, 10}, {5, 5, 15, 15}, true, {5, 5, 10, 10}},
+        RectCase{kIntersect, "contained", {0, 0, 10, 10}, {2, 3, 4, 5}, true, {2, 3, 4, 5}},
         RectCase{
-            "negative_coordinates", {-10, -10, 0, 0}, {-5, -20, 5, -5}, true, {-5, -10, 0, -5}}),
-    [](const auto& tp) { return std::string(tp.param.name); });
-
-class UnionRectTest : public ::testing::TestWithParam<RectCase> {};
-TEST_P(UnionRectTest, MatchesWin32) {
-    const RectCase& c = GetParam();
-    CSFRect out(99, 99, 99, 99);
-    EXPECT_EQ(out.UnionRect(&c.a, &c.b), c.result);
-    EXPECT_TRUE(Same(out, c.expected)) << out;
-}
-INSTANTIATE_TEST_SUITE_P(
-    Table, UnionRectTest,
-    ::testing::Values(
-        RectCase{"disjoint", {0, 0, 10, 10}, {20, 5, 30, 30}, true, {0, 0, 30, 30}},
-        RectCase{"first_empty_takes_second", {5, 5, 5, 50}, {1, 2, 3, 4}, true, {1, 2, 3, 4}},
-        RectCase{"second_empty_takes_first", {1, 2, 3, 4}, {0, 0, -1, -1}, true, {1, 2, 3, 4}},
-        RectCase{"both_empty", {0, 0, 0, 0}, {3, 3, 3, 9}, false, {}}),
-    [](const auto& tp) { return std::string(tp.param.name); });
-
-class SubtractRectTest : public ::testing::TestWithParam<RectCase> {};
-TEST_P(SubtractRectTest, MatchesWin32) {
-    const RectCase& c = GetParam();
-    CSFRect out(99, 99, 99, 99);
-    EXPECT_EQ(out.SubtractRect(&c.a, &c.b), c.result);
-    EXPECT_TRUE(Same(out, c.expected)) << out;
-}
-INSTANTIATE_TEST_SUITE_P(
-    Table, SubtractRectTest,
-    ::testing::Values(
-        RectCase{"left_band", {0, 0, 10, 10}, {-5, -5, 4, 20}, true, {4, 0, 10, 10}},
-        RectCase{"right_band", {0, 0, 10, 10}, {6, 0, 10, 10}, true, {0, 0, 6, 10}},
-        RectCase{"top_band", {0, 0, 10, 10}, {0, 0, 10, 3}, true, {0, 3, 10, 10}},
-        RectCase{"bottom_band", {0, 0, 10, 10}, {-1, 7, 11, 12}, true, {0, 0, 10, 7}},
-        RectCase{"middle_hole_keeps_source", {0, 0, 10, 10}, {3, 3, 6, 6}, true, {0, 0, 10, 10}},
-        RectCase{"no_overlap", {0, 0, 10, 10}, {20, 20, 30, 30}, true, {0, 0, 10, 10}},
-        RectCase{"covered_completely", {2, 2, 8, 8}, {0, 0, 10, 10}, false, {}},
-        RectCase{"empty_source", {5, 5, 5, 5}, {0, 0, 10, 10}, false, {}}),
-    [](const auto& tp) { return std::string(tp.param.name); });
+            kIntersect, "touching_edges_do_not_meet", {0, 0, 10, 10}, {10, 0, 20, 10}, false, {}},
+        RectCase{kIntersect, "disjoint", {0, 0, 10, 10}, {20, 20, 30, 30}, false, {}},
+        RectCase{kIntersect, "empty_source", {0, 0, 0, 10}, {0, 0, 10, 10}, false, {}},
+        RectCase{kIntersect, "inverted_source", {10, 10, 0, 0}, {0, 0, 10, 10}, false, {}},
+        RectCase{kIntersect,
+                 "negative_coordinates",
+                 {-10, -10, 0, 0},
+                 {-5, -20, 5, -5},
+                 true,
+                 {-5, -10, 0, -5}},
+        RectCase{kUnion, "disjoint", {0, 0, 10, 10}, {20, 5, 30, 30}, true, {0, 0, 30, 30}},
+        RectCase{
+            kUnion, "first_empty_takes_second", {5, 5, 5, 50}, {1, 2, 3, 4}, true, {1, 2, 3, 4}},
+        RectCase{
+            kUnion, "second_empty_takes_first", {1, 2, 3, 4}, {0, 0, -1, -1}, true, {1, 2, 3, 4}},
+        RectCase{kUnion, "both_empty", {0, 0, 0, 0}, {3, 3, 3, 9}, false, {}},
+        RectCase{kSubtract, "left_band", {0, 0, 10, 10}, {-5, -5, 4, 20}, true, {4, 0, 10, 10}},
+        RectCase{kSubtract, "right_band", {0, 0, 10, 10}, {6, 0, 10, 10}, true, {0, 0, 6, 10}},
+        RectCase{kSubtract, "top_band", {0, 0, 10, 10}, {0, 0, 10, 3}, true, {0, 3, 10, 10}},
+        RectCase{kSubtract, "bottom_band", {0, 0, 10, 10}, {-1, 7, 11, 12}, true, {0, 0, 10, 7}},
+        RectCase{kSubtract,
+                 "middle_hole_keeps_source",
+                 {0, 0, 10, 10},
+                 {3, 3, 6, 6},
+                 true,
+                 {0, 0, 10, 10}},
+        RectCase{kSubtract, "no_overlap", {0, 0, 10, 10}, {20, 20, 30, 30}, true, {0, 0, 10, 10}},
+        RectCase{kSubtract, "covered_completely", {2, 2, 8, 8}, {0, 0, 10, 10}, false, {}},
+        RectCase{kSubtract, "empty_source", {5, 5, 5, 5}, {0, 0, 10, 10}, false, {}}),
+    [](const auto& tp) { return RowName(tp.param); });
 
 struct PointCase {
     const char* name;

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLoggingCategory>
+#include <QMouseEvent>
 #include <QPixmap>
 
 #include <cstdlib>
@@ -72,6 +73,11 @@ int CopyOut(const QString& text, wchar_t* buffer, int size) {
     return static_cast<int>(n);
 }
 
+tagPOINT PointOf(const QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    return tagPOINT{p.x(), p.y()};
+}
+
 QPixmap LoadPicture(const QString& nameOrPath) {
     if (nameOrPath.isEmpty()) {
         return QPixmap();
@@ -109,6 +115,15 @@ bool PostToWindow(void* window, QEvent* event) {
     }
     QCoreApplication::postEvent(static_cast<QWidget*>(window), event);
     return true;
+}
+
+bool DeliverToMap(QObject* self, OrvexBase::CSFEventBase* sink, const CSFCustomEvent& event,
+                  int& handled) {
+    handled = 0;
+    return CallSink(self, sink, [&](OrvexBase::CSFEventBase& s) {
+        handled = s.DispatchSFMessage(event.Message(), event.Code(), event.Id(), event.Value(),
+                                      static_cast<OrvexBase::SF_LPARAM>(event.Id()));
+    });
 }
 
 bool CompositorActive() {

@@ -3,6 +3,7 @@
 // surfaces, blue accent), the registry of live windows that SFPostUIMessage checks, and the
 // common operations of CSFControl over a Qt widget. GUI thread only unless said otherwise.
 #include "toolkit/SFControls.h"
+#include "toolkit/SFCustomEvent.h"
 
 #include <QColor>
 #include <QPointer>
@@ -10,8 +11,12 @@
 #include <QString>
 #include <QWidget>
 
+class QMouseEvent;
+
 #include <algorithm>
+#include <functional>
 #include <string>
+#include <utility>
 
 namespace SFQt {
 
@@ -46,6 +51,12 @@ inline tagRECT ToRect(const QRect& r) {
 inline QWidget* ParentWidget(void* parent) {
     return static_cast<QWidget*>(parent);
 }
+// A mouse event's position in the widget, as the sinks take it.
+tagPOINT PointOf(const QMouseEvent* event);
+// A colour as a style sheet writes it (#rrggbb).
+inline QString CssColor(const QColor& c) {
+    return c.name(QColor::HexRgb);
+}
 // A skin name is looked up in the skin directory; a path with a directory is used as given.
 QPixmap LoadPicture(const QString& nameOrPath);
 
@@ -59,6 +70,27 @@ bool PostToWindow(void* window, QEvent* event);
 // Whether translucent windows are composited on this display (Wayland, or an X server with a
 // compositing manager). Offscreen and other platforms: no.
 bool CompositorActive();
+
+// A sink may destroy its control or window inside any callback (a logic that closes a view on
+// a click). Every call into a sink goes through here: it calls `call` on the sink unless the
+// sink is null, either a member function of the sink with `args`, or a callable taking the sink
+// (for callbacks whose result is needed). Returns false when `self` was destroyed meanwhile; the
+// caller must then return at once without touching a member or its Qt base.
+template <class Sink, class Call, class... Args>
+[[nodiscard]] bool CallSink(QObject* self, Sink* sink, Call&& call, Args&&... args) {
+    if (sink == nullptr) {
+        return true;
+    }
+    const QPointer<QObject> alive(self);
+    std::invoke(std::forward<Call>(call), *sink, std::forward<Args>(args)...);
+    return !alive.isNull();
+}
+
+// Looks a command, notification or user-interface message up in the sink's message map and
+// runs the handler the entry names (SF_ON_UI_MESSAGE handlers get the event's value and id).
+// `handled` tells whether a handler ran; returns false when `self` was destroyed by it.
+bool DeliverToMap(QObject* self, OrvexBase::CSFEventBase* sink, const CSFCustomEvent& event,
+                  int& handled);
 
 // The common operations of every control over its Qt widget. Text operations go through the
 // two hooks, which each control maps to its own text (button caption, label text ...).

@@ -1,8 +1,13 @@
 // The factories: each allocates its Qt implementation and hands out the abstract part.
 #include "toolkit/SFFactory.h"
 
+#include "toolkit/qt/SFQTButtons.h"
 #include "toolkit/qt/SFQTControls.h"
+#include "toolkit/qt/SFQTEdits.h"
+#include "toolkit/qt/SFQTLabels.h"
+#include "toolkit/qt/SFQTLists.h"
 #include "toolkit/qt/SFQTMinorControls.h"
+#include "toolkit/qt/SFQTScrollMenu.h"
 #include "toolkit/qt/SFQTSkinnedWindow.h"
 
 #include <new>

@@ -205,12 +205,8 @@ int CSFQTSkinnedWindow<QtBase>::Create(const wchar_t* title, void* parent) {
 
 template <class QtBase>
 int CSFQTSkinnedWindow<QtBase>::DoModalDlg() {
-    QPointer<QWidget> guard(this);
     this->setWindowModality(Qt::ApplicationModal);
-    if (m_pEvent != nullptr) {
-        m_pEvent->Dlg_OnInit(0);
-    }
-    if (guard.isNull()) {
+    if (!SFQt::CallSink(this, m_pEvent, &ISFDialogEvent::Dlg_OnInit, 0)) {
         return 2;
     }
     this->setFocus();
@@ -218,6 +214,7 @@ int CSFQTSkinnedWindow<QtBase>::DoModalDlg() {
     if constexpr (std::is_same_v<QtBase, QDialog>) {
         result = this->exec();
     } else {
+        QPointer<QWidget> guard(this);  // the logic may destroy its window during the run
         QEventLoop loop;
         m_modalLoop = &loop;
         m_modalResult = 0;
@@ -252,22 +249,14 @@ void CSFQTSkinnedWindow<QtBase>::EndModal(int result) {
 
 template <class QtBase>
 void CSFQTSkinnedWindow<QtBase>::MFCOK() {
-    QPointer<QWidget> guard(this);
-    if (m_pEvent != nullptr) {
-        m_pEvent->Dlg_OnOK();
-    }
-    if (!guard.isNull()) {
+    if (SFQt::CallSink(this, m_pEvent, &ISFDialogEvent::Dlg_OnOK)) {
         EndModal(1);
     }
 }
 
 template <class QtBase>
 void CSFQTSkinnedWindow<QtBase>::MFCCancel() {
-    QPointer<QWidget> guard(this);
-    if (m_pEvent != nullptr) {
-        m_pEvent->Dlg_OnCancel();
-    }
-    if (!guard.isNull()) {
+    if (SFQt::CallSink(this, m_pEvent, &ISFDialogEvent::Dlg_OnCancel)) {
         EndModal(0);
     }
 }
@@ -297,30 +286,17 @@ int CSFQTSkinnedWindow<QtBase>::SetSkin(const DialogStyle* style) {
         m_pieces[i] = SFParseSkinRect(style->pieces[i].rect);
     }
     // State rectangles and positions are listed for buttons 4, 3, 2, 1; images for 1, 3, 2, 4.
-    static const int kRectOrder[4] = {4, 3, 2, 1};
-    static const int kImageOrder[4] = {1, 3, 2, 4};
-    for (int k = 0; k < 4; ++k) {
-        TitleButton& rectButton = m_buttons[kRectOrder[k]];
-        rectButton.position = SFParseSkinRect(style->buttonPositions[k]);
-        TitleButton& imageButton = m_buttons[kImageOrder[k]];
-        for (int s = 0; s < 3; ++s) {
-            rectButton.states[s] = SFParseSkinRect(style->buttonStateRects[k * 3 + s]);
-            imageButton.images[s] = SFLoadSkinImage(style->buttonImages[k * 3 + s]);
-        }
-    }
     m_titleColor = SFParseSkinColor(style->titleColor);
     m_titleAlign = SFParseSkinAlign(style->titleAlign);
     m_titleArea = SFParseSkinRect(style->titleArea);
     m_cornerRadii = SFParseSkinPair(style->cornerRadii);
-    m_activeButton = 0;
-    m_activeState = 0;
     m_skinned = true;
     const QPoint initial = SFParseSkinPair(style->initialSize);
     if (initial.x() > 0 && initial.y() > 0) {
         this->resize(initial.x(), initial.y());
         CenterWindow(nullptr);
     }
-    m_skinWidth = FrameSize().width();
+    m_titleButtons.ReadSkin(*style, FrameSize().width());
     m_titleArea.setWidth(FrameSize().width());
     Recompose();
     PlaceTitle();
@@ -368,10 +344,7 @@ void CSFQTSkinnedWindow<QtBase>::GetDlgWindowRect(tagRECT* rect) {
 template <class QtBase>
 intptr_t CSFQTSkinnedWindow<QtBase>::SendDlgMessage(uint32_t msg, uintptr_t wparam,
                                                     intptr_t lparam) {
-    // A command's wparam packs the id (low word) and the code (high word), as on Win32.
-    const uint32_t id = static_cast<uint32_t>(wparam & 0xFFFFu);
-    const uint32_t code = static_cast<uint32_t>((wparam >> 16) & 0xFFFFu);
-    CSFCustomEvent event(msg, code, static_cast<uint32_t>(lparam), id);
+    CSFCustomEvent event = SFMakeSentMessage(msg, wparam, lparam);
     QCoreApplication::sendEvent(this, &event);
     return event.isAccepted() ? 1 : 0;
 }
@@ -481,16 +454,9 @@ void CSFQTSkinnedWindow<QtBase>::SetCanMoved(bool on) {
 // ---- Inspection
 
 template <class QtBase>
-QRect CSFQTSkinnedWindow<QtBase>::TitleButtonRect(int button) const {
-    if (button < 1 || button > 4 || !m_buttons[button].Exists()) {
-        return QRect();
-    }
-    return CurrentButtonRect(button).translated(FrameOrigin());
-}
-
-template <class QtBase>
-int CSFQTSkinnedWindow<QtBase>::TitleButtonState(int button) const {
-    return (button != 0 && button == m_activeButton) ? m_activeState : 0;
+QRect CSFQTSkinnedWindow<QtBase>::TitleButtonRect(SFTitleButton button) const {
+    const QRect r = m_titleButtons.Rect(button, FrameSize().width());
+    return r.isEmpty() ? r : r.translated(FrameOrigin());
 }
 
 // ---- Geometry helpers
@@ -502,65 +468,25 @@ QSize CSFQTSkinnedWindow<QtBase>::FrameSize() const {
 }
 
 template <class QtBase>
-QRect CSFQTSkinnedWindow<QtBase>::CurrentButtonRect(int button) const {
-    const QRect& p = m_buttons[button].position;
-    const int width = FrameSize().width();
-    // Buttons follow the right edge: a negative x counts from it, a positive one is shifted
-    // by how much the window grew since the skin was read.
-    if (p.x() < 0) {
-        return SFResolveSkinPosition(p, width);
-    }
-    return p.translated(width - m_skinWidth, 0);
-}
-
-template <class QtBase>
-int CSFQTSkinnedWindow<QtBase>::ButtonAt(const QPoint& framePos) const {
-    for (int b = 1; b <= 4; ++b) {
-        if (m_buttons[b].Exists() && CurrentButtonRect(b).contains(framePos)) {
-            return b;
-        }
-    }
-    return 0;
-}
-
-template <class QtBase>
-void CSFQTSkinnedWindow<QtBase>::SetButtonState(int button, int state) {
-    if (button == 0) {
-        return;
-    }
-    if (state == 0) {
-        if (m_activeButton == button) {
-            m_activeButton = 0;
-            m_activeState = 0;
-        }
-    } else {
-        m_activeButton = button;
-        m_activeState = state;
-    }
-    this->update();
-}
-
-template <class QtBase>
-void CSFQTSkinnedWindow<QtBase>::ButtonAction(int button) {
-    // Queued, as the window system's own title buttons act: the handler that caused it
-    // returns first, and a window destroyed meanwhile receives nothing.
+void CSFQTSkinnedWindow<QtBase>::ButtonAction(SFTitleButton button) {
     QWidget* self = this;
     switch (button) {
-        case 1:
+        case SFTitleButton::Close:
             QMetaObject::invokeMethod(
                 self, [self] { self->close(); }, Qt::QueuedConnection);
             break;
-        case 2:
+        case SFTitleButton::MaximizeRestore:
             QMetaObject::invokeMethod(
                 self, [self] { self->isMaximized() ? self->showNormal() : self->showMaximized(); },
                 Qt::QueuedConnection);
             break;
-        case 3:
+        case SFTitleButton::Minimize:
             QMetaObject::invokeMethod(
                 self, [self] { self->isMaximized() ? self->showNormal() : self->showMinimized(); },
                 Qt::QueuedConnection);
             break;
-        default:
+        case SFTitleButton::Custom:
+        case SFTitleButton::None:
             break;
     }
 }
@@ -627,43 +553,6 @@ void CSFQTSkinnedWindow<QtBase>::UpdateOutline() {
     this->setMask(QRegion(path.toFillPolygon().toPolygon()));
 }
 
-template <class QtBase>
-Qt::Edges CSFQTSkinnedWindow<QtBase>::ResizeEdgesAt(const QPoint& pos) const {
-    const QRect frame(FrameOrigin(), FrameSize());
-    Qt::Edges edges;
-    if (!frame.adjusted(-kResizeBand, -kResizeBand, kResizeBand, kResizeBand).contains(pos)) {
-        return edges;
-    }
-    if (pos.x() < frame.left() + kResizeBand) {
-        edges |= Qt::LeftEdge;
-    } else if (pos.x() > frame.right() - kResizeBand) {
-        edges |= Qt::RightEdge;
-    }
-    if (pos.y() < frame.top() + kResizeBand) {
-        edges |= Qt::TopEdge;
-    } else if (pos.y() > frame.bottom() - kResizeBand) {
-        edges |= Qt::BottomEdge;
-    }
-    return edges;
-}
-
-template <class QtBase>
-void CSFQTSkinnedWindow<QtBase>::ClampAfterDrag() {
-    const QRect area = ScreenArea(this);
-    if (!area.isValid()) {
-        return;
-    }
-    // Keep the title reachable: the top inside the available area, and at least 40 pixels of
-    // the window on it horizontally, whichever edge a task bar occupies.
-    QPoint p = this->pos();
-    p.setY(std::clamp(p.y(), area.top(), std::max(area.top(), area.bottom() - 20)));
-    p.setX(std::clamp(p.x(), area.left() - this->width() + 40,
-                      std::max(area.left() - this->width() + 40, area.right() - 40)));
-    if (p != this->pos()) {
-        this->move(p);
-    }
-}
-
 // ---- Events
 
 template <class QtBase>
@@ -706,28 +595,7 @@ void CSFQTSkinnedWindow<QtBase>::paintEvent(QPaintEvent* /*event*/) {
     } else {
         p.drawPixmap(frameRect.topLeft(), surface);
     }
-    // Title-bar buttons: their own images when given, else cut from the frame image.
-    for (int b = 1; b <= 4; ++b) {
-        const TitleButton& button = m_buttons[b];
-        if (!button.Exists()) {
-            continue;
-        }
-        const int state = TitleButtonState(b);
-        const QRect target = CurrentButtonRect(b).translated(FrameOrigin());
-        if (!button.images[0].isNull()) {
-            const QPixmap& pm =
-                button.images[state].isNull() ? button.images[0] : button.images[state];
-            p.drawPixmap(target, pm);
-        } else if (!m_frameImage.isNull()) {
-            QRect src = button.states[state];
-            if (src.width() <= 0 || src.height() <= 0) {
-                src = button.states[0];
-            }
-            if (src.width() > 0 && src.height() > 0) {
-                p.drawPixmap(target, m_frameImage, src);
-            }
-        }
-    }
+    m_titleButtons.Paint(p, FrameOrigin(), FrameSize().width(), m_frameImage);
 }
 
 template <class QtBase>
@@ -750,76 +618,48 @@ void CSFQTSkinnedWindow<QtBase>::mousePressEvent(QMouseEvent* event) {
         QtBase::mousePressEvent(event);
         return;
     }
-    QPointer<QWidget> guard(this);
-    if (m_pEvent != nullptr) {
-        m_pEvent->OnLButtonDown(0, tagPOINT{0, 0});
-        if (guard.isNull()) {
-            return;
-        }
+    if (!SFQt::CallSink(this, m_pEvent, &ISFDialogEvent::OnLButtonDown, 0, tagPOINT{0, 0})) {
+        return;
     }
     const QPoint pos = event->position().toPoint();
     const QPoint framePos = pos - FrameOrigin();
-    m_dragging = false;
-    if (const int button = ButtonAt(framePos)) {
-        SetButtonState(button, 2);
+    const QPoint global = event->globalPosition().toPoint();
+    m_drag.Cancel();
+    if (m_titleButtons.Press(framePos, FrameSize().width()) || this->isMaximized()) {
         return;
     }
-    QWindow* handle = this->windowHandle();
-    if (m_resizable && !this->isMaximized()) {
-        const Qt::Edges edges = ResizeEdgesAt(pos);
-        if (edges != Qt::Edges() && handle != nullptr && handle->startSystemResize(edges)) {
-            return;
-        }
+    const Qt::Edges edges =
+        m_resizable ? CSFQTWindowDrag::EdgesAt(QRect(FrameOrigin(), FrameSize()), pos, kResizeBand)
+                    : Qt::Edges();
+    if (edges != Qt::Edges()) {
+        m_drag.BeginResize(edges, global);  // never a move, even where the system refuses
+        return;
     }
     // Resizable windows move by any free area, the others by their title area.
     const bool inTitle = m_skinned && m_titleArea.contains(framePos);
-    if ((inTitle || m_resizable) && !this->isMaximized() && m_ncLButtonDown && m_movable) {
-        if (handle == nullptr || !handle->startSystemMove()) {
-            m_dragging = true;
-            m_dragOffset = event->globalPosition().toPoint() - this->pos();
-        }
+    if ((inTitle || m_resizable) && m_ncLButtonDown && m_movable) {
+        m_drag.BeginMove(global);
     }
 }
 
 template <class QtBase>
 void CSFQTSkinnedWindow<QtBase>::mouseMoveEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
-    const int under = ButtonAt(pos - FrameOrigin());
     if ((event->buttons() & Qt::LeftButton) != 0) {
-        if (m_dragging && !this->isMaximized()) {
-            QPoint target = event->globalPosition().toPoint() - m_dragOffset;
-            const QRect area = ScreenArea(this);
-            if (area.isValid()) {
-                target.setY(
-                    std::clamp(target.y(), area.top(), std::max(area.top(), area.bottom() - 20)));
-            }
-            this->move(target);
-        }
-        if (m_activeState == 2) {
-            return;  // the pressed button keeps its picture until the release
+        if (!this->isMaximized()) {
+            m_drag.Follow(event->globalPosition().toPoint());
         }
     } else if (m_resizable && !this->isMaximized()) {
-        const Qt::Edges edges = ResizeEdgesAt(pos);
-        if (edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge)) {
-            this->setCursor(Qt::SizeFDiagCursor);
-        } else if (edges == (Qt::RightEdge | Qt::TopEdge) ||
-                   edges == (Qt::LeftEdge | Qt::BottomEdge)) {
-            this->setCursor(Qt::SizeBDiagCursor);
-        } else if (edges & (Qt::LeftEdge | Qt::RightEdge)) {
-            this->setCursor(Qt::SizeHorCursor);
-        } else if (edges & (Qt::TopEdge | Qt::BottomEdge)) {
-            this->setCursor(Qt::SizeVerCursor);
-        } else {
+        const Qt::Edges edges =
+            CSFQTWindowDrag::EdgesAt(QRect(FrameOrigin(), FrameSize()), pos, kResizeBand);
+        if (edges == Qt::Edges()) {
             this->unsetCursor();
+        } else {
+            this->setCursor(CSFQTWindowDrag::CursorFor(edges));
         }
     }
-    if (under != m_activeButton) {
-        SetButtonState(m_activeButton, 0);
-        if (under != 0) {
-            SetButtonState(under, 1);
-        }
-    }
-    if (under != 0 && m_pEvent != nullptr) {
+    if (m_titleButtons.Move(pos - FrameOrigin(), FrameSize().width()) != SFTitleButton::None &&
+        m_pEvent != nullptr) {
         m_pEvent->OnDlgMouseHover();
     }
 }
@@ -830,43 +670,27 @@ void CSFQTSkinnedWindow<QtBase>::mouseReleaseEvent(QMouseEvent* event) {
         QtBase::mouseReleaseEvent(event);
         return;
     }
-    if (m_dragging) {
-        m_dragging = false;
-        ClampAfterDrag();
-    }
-    const int under = ButtonAt(event->position().toPoint() - FrameOrigin());
-    if (m_activeButton != 0 && m_activeState == 2) {
-        const int pressed = m_activeButton;
-        if (under == pressed) {
-            SetButtonState(pressed, 1);
-            ButtonAction(pressed);
-        } else {
-            SetButtonState(pressed, 0);
-            SetButtonState(under, 1);
-        }
-    }
+    m_drag.End();
+    ButtonAction(
+        m_titleButtons.Release(event->position().toPoint() - FrameOrigin(), FrameSize().width()));
 }
 
 template <class QtBase>
 void CSFQTSkinnedWindow<QtBase>::leaveEvent(QEvent* event) {
-    if (m_activeButton != 0 && m_activeState != 2) {
-        SetButtonState(m_activeButton, 0);
-    }
+    m_titleButtons.Leave();
     QtBase::leaveEvent(event);
 }
 
 template <class QtBase>
 void CSFQTSkinnedWindow<QtBase>::closeEvent(QCloseEvent* event) {
-    if (m_pEvent != nullptr) {
-        QPointer<QWidget> guard(this);
-        const int keepOpen = m_pEvent->Dlg_Close();
-        if (guard.isNull()) {
-            return;  // the logic released its window: nothing is left to close
-        }
-        if (keepOpen != 0) {
-            event->ignore();
-            return;
-        }
+    int keepOpen = 0;
+    if (!SFQt::CallSink(this, m_pEvent,
+                        [&](ISFDialogEvent& sink) { keepOpen = sink.Dlg_Close(); })) {
+        return;  // the logic released its window: nothing is left to close
+    }
+    if (keepOpen != 0) {
+        event->ignore();
+        return;
     }
     QtBase::closeEvent(event);
     if constexpr (std::is_same_v<QtBase, QMainWindow>) {
@@ -898,13 +722,14 @@ void CSFQTSkinnedWindow<QtBase>::customEvent(QEvent* event) {
         return;
     }
     const auto* e = static_cast<const CSFCustomEvent*>(event);
-    QPointer<QWidget> guard(this);
-    int handled = 0;
-    if (m_pEvent != nullptr) {
-        handled = m_pEvent->DispatchSFMessage(e->Message(), e->Code(), e->Id(), e->Value(),
-                                              static_cast<OrvexBase::SF_LPARAM>(e->Id()));
+    if (SFIsCloseMessage(*e)) {
+        // The close message acts as the title bar's close button does; the map never sees it.
+        ButtonAction(SFTitleButton::Close);
+        event->accept();
+        return;
     }
-    if (guard.isNull()) {
+    int handled = 0;
+    if (!SFQt::DeliverToMap(this, m_pEvent, *e, handled)) {
         return;
     }
     if (e->Message() == SF_WM_COMMAND && e->Code() == 0) {
@@ -921,12 +746,9 @@ void CSFQTSkinnedWindow<QtBase>::customEvent(QEvent* event) {
 
 template <class QtBase>
 void CSFQTSkinnedWindow<QtBase>::keyPressEvent(QKeyEvent* event) {
-    QPointer<QWidget> guard(this);
-    if (m_pEvent != nullptr) {
-        m_pEvent->OnDlgKeyDown(static_cast<uint32_t>(event->modifiers().toInt()), event->key());
-        if (guard.isNull()) {
-            return;
-        }
+    if (!SFQt::CallSink(this, m_pEvent, &ISFDialogEvent::OnDlgKeyDown,
+                        static_cast<uint32_t>(event->modifiers().toInt()), event->key())) {
+        return;
     }
     // Escape and Enter belong to the logic (it decides between OK and Cancel); the Qt base
     // would otherwise close the dialog a second time.
@@ -946,9 +768,8 @@ void CSFQTSkinnedWindow<QtBase>::showEvent(QShowEvent* event) {
 
 template <class QtBase>
 void CSFQTSkinnedWindow<QtBase>::hideEvent(QHideEvent* event) {
-    m_dragging = false;
-    m_activeButton = 0;
-    m_activeState = 0;
+    m_drag.Cancel();
+    m_titleButtons.Reset();
     QtBase::hideEvent(event);
 }
 
@@ -964,14 +785,12 @@ void CSFQTSkinnedWindow<QtBase>::dropEvent(QDropEvent* event) {
     if (event->mimeData() == nullptr || m_pEvent == nullptr) {
         return;
     }
-    QPointer<QWidget> guard(this);
     for (const QUrl& url : event->mimeData()->urls()) {
         if (!url.isLocalFile()) {
             continue;
         }
         const std::wstring path = url.toLocalFile().toStdWString();
-        m_pEvent->OnDlgFileDrop(path.c_str());
-        if (guard.isNull()) {
+        if (!SFQt::CallSink(this, m_pEvent, &ISFDialogEvent::OnDlgFileDrop, path.c_str())) {
             return;
         }
     }

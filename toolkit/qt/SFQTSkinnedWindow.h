@@ -3,10 +3,16 @@
 // QMainWindow), both implementing CSFDialog and reporting to an ISFDialogEvent.
 //
 // The frame is composed from one image by twelve pieces (ComposeFrame); four title-bar
-// buttons sit at their skin positions (button 1 closes, 2 maximises/restores, 3 minimises,
-// 4 only changes its picture). Moving and resizing go through the window system
-// (QWindow::startSystemMove / startSystemResize, which also work on Wayland); where the
-// platform refuses them (offscreen) the window moves itself while the title is dragged.
+// buttons sit at their skin positions (CSFQTTitleButtons). A press on the title area (or, on a
+// resizable window, on any free area) moves the window, a press within 6 pixels of the frame's
+// edge of a resizable window resizes it (CSFQTWindowDrag: through the window system where it
+// can, by hand where it refuses).
+//
+// Closing: the title bar's close button, QWidget::close, SFPostUIMessage(window, SF_UI_CLOSE, 0)
+// and SendDlgMessage(SF_UI_CLOSE, 0, 0) all take one path: the sink's Dlg_Close decides (a
+// non-zero result keeps the window open), then the Qt window closes (a dialog is rejected, a
+// main window's modal run ends with 2). The close button and the close message act queued, so
+// the handler that caused them returns first.
 //
 // Shadow and outline: a translucent drop shadow needs a compositor. With one (Wayland, or X
 // with a compositing manager) and SetFrameShadow(true), the window background is translucent,
@@ -20,6 +26,8 @@
 // GUI thread only. The sink must outlive the window.
 #include "toolkit/SFControls.h"
 #include "toolkit/qt/SFQTCommon.h"
+#include "toolkit/qt/SFQTTitleButtons.h"
+#include "toolkit/qt/SFQTWindowDrag.h"
 
 #include <QDialog>
 #include <QMainWindow>
@@ -90,10 +98,12 @@ public:
     void SetCanMoved(bool on) override;
 
     // Inspection (tests, tools): the composed frame, a title-bar button's current rectangle in
-    // window coordinates and its state (0 normal, 1 hover, 2 pressed), the active shadow width.
+    // window coordinates (empty when it does not exist) and its state, the active shadow width.
     const QPixmap& ComposedFrame() const;
-    QRect TitleButtonRect(int button) const;
-    int TitleButtonState(int button) const;
+    QRect TitleButtonRect(SFTitleButton button) const;
+    SFTitleButtonState TitleButtonState(SFTitleButton button) const {
+        return m_titleButtons.State(button);
+    }
     int ShadowWidth() const { return m_shadowOn ? m_shadowWidth : 0; }
     QLabel* TitleLabel() const { return m_titleLabel; }
 
@@ -117,40 +127,26 @@ protected:
     void EndModal(int result);
 
 private:
-    struct TitleButton {
-        QRect position;  // as given by the skin (negative x: from the right edge)
-        QRect states[3];
-        QPixmap images[3];
-        bool Exists() const { return !position.isEmpty(); }
-    };
-
     QPoint FrameOrigin() const { return QPoint(ShadowWidth(), ShadowWidth()); }
     QSize FrameSize() const;
-    QRect CurrentButtonRect(int button) const;  // frame coordinates
-    int ButtonAt(const QPoint& framePos) const;
-    void SetButtonState(int button, int state);
-    void ButtonAction(int button);
+    // What a title button does when released on itself; queued, as the window system's own
+    // title buttons act, so the handler that caused it returns first and a window destroyed
+    // meanwhile receives nothing.
+    void ButtonAction(SFTitleButton button);
     void Recompose() const;
     void PlaceTitle();
     void UpdateOutline();
     void ApplyTranslucency();
-    Qt::Edges ResizeEdgesAt(const QPoint& pos) const;
-    void ClampAfterDrag();
 
     QPixmap m_frameImage;
     QPixmap m_backgroundImage;
     QColor m_backgroundColor = SFQt::kSurface;
     QRect m_pieces[12];
-    TitleButton m_buttons[5];  // 1..4
-    int m_skinWidth = 0;       // width when the skin was read: positive-x buttons shift from it
+    CSFQTTitleButtons m_titleButtons{this};
+    CSFQTWindowDrag m_drag{this};
     bool m_skinned = false;
     mutable QPixmap m_composed;  // recomposed lazily when the frame size changed
 
-    int m_activeButton = 0;  // 0 none, 1-4
-    int m_activeState = 0;   // 0 normal, 1 hover, 2 pressed
-
-    bool m_dragging = false;
-    QPoint m_dragOffset;
     bool m_ncLButtonDown = true;
     bool m_movable = true;
     bool m_resizable = false;

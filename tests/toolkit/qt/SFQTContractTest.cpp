@@ -32,6 +32,41 @@ QWidget* W(CSFControl* c) {
     return static_cast<QWidget*>(c->GetUIWnd());
 }
 
+// Every control kind, created sink-less with a style, a rectangle and a parent.
+struct Kind {
+    const char* name;
+    CSFControl* (*create)(uint32_t style, const tagRECT* r, QWidget* parent);
+};
+#define SF_KIND(name, factory, ...)                                                  \
+    Kind {                                                                           \
+        name, [](uint32_t style, const tagRECT* r, QWidget* parent) -> CSFControl* { \
+            auto* c = factory(nullptr);                                              \
+            c->Create(__VA_ARGS__);                                                  \
+            return c;                                                                \
+        }                                                                            \
+    }
+const Kind kKinds[] = {
+    SF_KIND("button", SFCreateButton, L"b", style, r, parent, 1),
+    SF_KIND("radio", SFCreateRadioBox, L"r", style, r, parent, 1),
+    SF_KIND("static", SFCreateStatic, L"s", style, r, parent, 1),
+    SF_KIND("picture", SFCreatePictureCtrl, L"", style, r, parent, 1),
+    SF_KIND("edit", SFCreateEditCtrl, style, r, parent, 1, 0),
+    SF_KIND("combo", SFCreateComboBox, style, r, parent, 1),
+    SF_KIND("list", SFCreateListCtrl, style, r, parent, 1, 0),
+    SF_KIND("listbox", SFCreateListBox, style, r, parent, 1),
+    SF_KIND("tree", SFCreateTreeCtrl, style, r, parent, 1),
+    SF_KIND("groupbox", SFCreateGroupBox, L"g", style, r, parent, 1),
+    SF_KIND("slider", SFCreateSliderCtrl, style, r, parent, 1),
+    SF_KIND("progress", SFCreateProgressCtrl, style, r, parent, 1),
+    SF_KIND("datetime", SFCreateDateTimeCtrl, style, r, parent, 1),
+    SF_KIND("calendar", SFCreateCalendarCtrl, style, r, parent, 1),
+    SF_KIND("graphiclist", SFCreateGraphicList, style, r, parent, 1),
+    SF_KIND("pictureex", SFCreatePictureEx, L"", style, r, parent, 1),
+    SF_KIND("checkbox", SFCreateCheckBox, "c", style, r, parent, 1),
+    SF_KIND("view", SFCreateView, L"", L"", style, r, parent, 1),
+};
+#undef SF_KIND
+
 }  // namespace
 
 class SFQTContractTest : public QObject {
@@ -42,12 +77,8 @@ private Q_SLOTS:
     // sink is allowed, SFDestroyControl deletes the whole widget.
     void everyKindKeepsTheCommonContract_data() {
         QTest::addColumn<int>("kind");
-        const char* names[] = {"button",    "radio",    "static",   "picture",   "edit",
-                               "combo",     "list",     "listbox",  "tree",      "groupbox",
-                               "slider",    "progress", "datetime", "calendar",  "graphiclist",
-                               "pictureex", "checkbox", "view"};
-        for (int i = 0; i < int(std::size(names)); ++i) {
-            QTest::newRow(names[i]) << i;
+        for (int i = 0; i < int(std::size(kKinds)); ++i) {
+            QTest::newRow(kKinds[i].name) << i;
         }
     }
     void everyKindKeepsTheCommonContract() {
@@ -55,101 +86,7 @@ private Q_SLOTS:
         QWidget parent;
         parent.show();
         const tagRECT r{4, 6, 104, 36};
-        auto create = [&](uint32_t style) -> CSFControl* {
-            switch (kind) {
-                case 0: {
-                    auto* c = SFCreateButton(nullptr);
-                    c->Create(L"b", style, &r, &parent, 1);
-                    return c;
-                }
-                case 1: {
-                    auto* c = SFCreateRadioBox(nullptr);
-                    c->Create(L"r", style, &r, &parent, 1);
-                    return c;
-                }
-                case 2: {
-                    auto* c = SFCreateStatic(nullptr);
-                    c->Create(L"s", style, &r, &parent, 1);
-                    return c;
-                }
-                case 3: {
-                    auto* c = SFCreatePictureCtrl(nullptr);
-                    c->Create(L"", style, &r, &parent, 1);
-                    return c;
-                }
-                case 4: {
-                    auto* c = SFCreateEditCtrl(nullptr);
-                    c->Create(style, &r, &parent, 1, 0);
-                    return c;
-                }
-                case 5: {
-                    auto* c = SFCreateComboBox(nullptr);
-                    c->Create(style, &r, &parent, 1);
-                    return c;
-                }
-                case 6: {
-                    auto* c = SFCreateListCtrl(nullptr);
-                    c->Create(style, &r, &parent, 1, 0);
-                    return c;
-                }
-                case 7: {
-                    auto* c = SFCreateListBox(nullptr);
-                    c->Create(style, &r, &parent, 1);
-                    return c;
-                }
-                case 8: {
-                    auto* c = SFCreateTreeCtrl(nullptr);
-                    c->Create(style, &r, &parent, 1);
-                    return c;
-                }
-                case 9: {
-                    auto* c = SFCreateGroupBox(nullptr);
-                    c->Create(L"g", style, &r, &parent, 1);
-                    return c;
-                }
-                case 10: {
-                    auto* c = SFCreateSliderCtrl(nullptr);
-                    c->Create(style, &r, &parent, 1);
-                    return c;
-                }
-                case 11: {
-                    auto* c = SFCreateProgressCtrl(nullptr);
-                    c->Create(style, &r, &parent, 1);
-                    return c;
-                }
-                case 12: {
-                    auto* c = SFCreateDateTimeCtrl(nullptr);
-                    c->Create(style, &r, &parent, 1);
-                    return c;
-                }
-                case 13: {
-                    auto* c = SFCreateCalendarCtrl(nullptr);
-                    c->Create(style, &r, &parent, 1);
-                    return c;
-                }
-                case 14: {
-                    auto* c = SFCreateGraphicList(nullptr);
-                    c->Create(style, &r, &parent, 1);
-                    return c;
-                }
-                case 15: {
-                    auto* c = SFCreatePictureEx(nullptr);
-                    c->Create(L"", style, &r, &parent, 1);
-                    return c;
-                }
-                case 16: {
-                    auto* c = SFCreateCheckBox(nullptr);
-                    c->Create("c", style, &r, &parent, 1);
-                    return c;
-                }
-                default: {
-                    auto* c = SFCreateView(nullptr);
-                    c->Create(L"", L"", style, &r, &parent, 1);
-                    return c;
-                }
-            }
-        };
-        CSFControl* hidden = create(0);
+        CSFControl* hidden = kKinds[kind].create(0, &r, &parent);
         QVERIFY(hidden != nullptr);
         QVERIFY(!W(hidden)->isVisible());
         QCOMPARE(W(hidden)->parentWidget(), &parent);
@@ -162,8 +99,7 @@ private Q_SLOTS:
         QCOMPARE(W(hidden)->geometry(), QRect(1, 2, 50, 20));
         hidden->EnableWindow(0);
         QVERIFY(!W(hidden)->isEnabled());
-        W(hidden)->grab();
-        CSFControl* shown = create(SF_WS_VISIBLE);
+        CSFControl* shown = kKinds[kind].create(SF_WS_VISIBLE, &r, &parent);
         QVERIFY(W(shown)->isVisible());
         QPointer<QWidget> gone(W(shown));
         SFDestroyControl(shown);

@@ -1,5 +1,6 @@
-// Skinned windows under the offscreen platform: the click path into a dialog's message map and
-// its OK path, frame composition from a known image, title-bar buttons, timers and closing.
+// Skinned windows under the offscreen platform (where the window system moves and resizes
+// nothing): the click path into a dialog's message map and its OK path, user-interface messages,
+// frame composition from a known image, title-bar buttons, closing, resizing, timers.
 #include "toolkit/SFFactory.h"
 #include "toolkit/SFToolkit.h"
 #include "toolkit/qt/SFQTSkinnedWindow.h"
@@ -53,11 +54,44 @@ public:
 
 private:
     void OnCommandOk() { log.push_back("map:1"); }
+    OrvexBase::SF_LRESULT OnTick(OrvexBase::SF_WPARAM a, OrvexBase::SF_LPARAM b) {
+        log.push_back("tick:" + std::to_string(a) + "," + std::to_string(b));
+        return 0;
+    }
+    OrvexBase::SF_LRESULT OnOther(OrvexBase::SF_WPARAM, OrvexBase::SF_LPARAM) {
+        log.push_back("other");
+        return 0;
+    }
 };
 
 SF_BEGIN_MESSAGE_MAP(OkDialogLogic)
 SF_ON_COMMAND(1, OnCommandOk)
+SF_ON_UI_MESSAGE(275, 9, OnTick)
+SF_ON_UI_MESSAGE(276, 10, OnOther)           // another code: a posted message never matches
+SF_ON_UI_MESSAGE(275, SF_UI_CLOSE, OnOther)  // the close code never reaches the map
 SF_END_MESSAGE_MAP()
+
+// A view whose map handles one user-interface message.
+class ViewLogic : public ISFViewEvent {
+    SF_DECLARE_MESSAGE_MAP(ViewLogic)
+public:
+    std::vector<std::string> log;
+
+private:
+    OrvexBase::SF_LRESULT OnTick(OrvexBase::SF_WPARAM a, OrvexBase::SF_LPARAM b) {
+        log.push_back("tick:" + std::to_string(a) + "," + std::to_string(b));
+        return 0;
+    }
+};
+SF_BEGIN_MESSAGE_MAP(ViewLogic)
+SF_ON_UI_MESSAGE(275, 9, OnTick)
+SF_END_MESSAGE_MAP()
+
+enum Sender { kPosted, kSent, kView };
+
+QWidget* W(CSFControl* c) {
+    return static_cast<QWidget*>(c->GetUIWnd());
+}
 
 QColor Pixel(const QImage& image, int x, int y) {
     return image.pixelColor(x, y);
@@ -118,6 +152,17 @@ private:
         return s;
     }
 
+    // A shown skinned dialog or main window of 300 x 200 with the close button at the right.
+    CSFDialog* ShowSkinned(OkDialogLogic& logic, bool mainWindow) {
+        CSFDialog* w =
+            mainWindow ? SFCreateMainWindow(&logic, nullptr) : SFCreateDialog(&logic, nullptr, 0);
+        w->MoveWindow(100, 100, 300, 200);
+        const DialogStyle style = FrameStyle(L"-30,2,23,14");
+        w->SetSkin(&style);
+        w->ShowWindow(1);
+        return w;
+    }
+
 private Q_SLOTS:
     void initTestCase() {
         QVERIFY(m_skinDir.isValid());
@@ -142,13 +187,35 @@ private Q_SLOTS:
         SFDestroyControl(dlg);
     }
 
-    void cancelAndCloseReportTwo() {
+    // A modal run returns 1 when accepted and 2 when rejected or closed, for both windows.
+    void modalRunResult_data() {
+        QTest::addColumn<bool>("mainWindow");
+        QTest::addColumn<int>("end");  // 0 MFCOK, 1 MFCCancel, 2 close
+        QTest::addColumn<int>("expected");
+        for (bool mainWindow : {false, true}) {
+            const char* kind = mainWindow ? "main" : "dialog";
+            QTest::addRow("%s/ok", kind) << mainWindow << 0 << 1;
+            QTest::addRow("%s/cancel", kind) << mainWindow << 1 << 2;
+            QTest::addRow("%s/close", kind) << mainWindow << 2 << 2;
+        }
+    }
+    void modalRunResult() {
+        QFETCH(bool, mainWindow);
+        QFETCH(int, end);
+        QFETCH(int, expected);
         OkDialogLogic logic;
-        CSFDialog* dlg = SFCreateDialog(&logic, nullptr, 0);
-        QTimer::singleShot(0, [&] { dlg->MFCCancel(); });
-        QCOMPARE(dlg->DoModalDlg(), 2);
-        QCOMPARE(logic.Last(), std::string("Dlg_OnCancel"));
-        SFDestroyControl(dlg);
+        CSFDialog* w =
+            mainWindow ? SFCreateMainWindow(&logic, nullptr) : SFCreateDialog(&logic, nullptr, 0);
+        QVERIFY(W(w)->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QCOMPARE(w->Create(L"Tessaro", nullptr), 1);
+        QCOMPARE(logic.log.front(), std::string("init:1"));
+        QTimer::singleShot(0, [&] {
+            end == 0 ? w->MFCOK() : end == 1 ? w->MFCCancel() : void(W(w)->close());
+        });
+        QCOMPARE(w->DoModalDlg(), expected);
+        const char* last[] = {"Dlg_OnOK", "Dlg_OnCancel", "Dlg_Close"};
+        QCOMPARE(logic.Last(), std::string(last[end]));
+        SFDestroyControl(w);
     }
 
     void frameComposesOneTileCutByRightCorner() {
@@ -200,19 +267,6 @@ private Q_SLOTS:
         SFDestroyControl(dlg);
     }
 
-    void buttonAtNegativeXFollowsTheRightEdge() {
-        OkDialogLogic logic;
-        auto* dlg = static_cast<CSFQTDialog*>(SFCreateDialog(&logic, nullptr, 0));
-        dlg->MoveWindow(0, 0, 400, 200);
-        const DialogStyle style = FrameStyle(L"-60,4,23,14");
-        dlg->SetSkin(&style);
-        for (int width : {400, 640, 180, 333}) {
-            dlg->MoveWindow(0, 0, width, 200);
-            QCOMPARE(dlg->TitleButtonRect(1).x(), width - 60);
-        }
-        SFDestroyControl(dlg);
-    }
-
     void titleButtonStatesAndMinimiseRestoresMaximised() {
         OkDialogLogic logic;
         auto* dlg = static_cast<CSFQTDialog*>(SFCreateDialog(&logic, nullptr, 0));
@@ -222,50 +276,146 @@ private Q_SLOTS:
         dlg->ShowWindow(1);
         QVERIFY(QTest::qWaitForWindowExposed(dlg));
 
-        const QPoint onClose = dlg->TitleButtonRect(1).center();
+        const QPoint onClose = dlg->TitleButtonRect(SFTitleButton::Close).center();
         QTest::mouseMove(dlg, onClose);
-        QCOMPARE(dlg->TitleButtonState(1), 1);  // hover
+        QCOMPARE(dlg->TitleButtonState(SFTitleButton::Close), SFTitleButtonState::Hover);  // hover
         QTest::mousePress(dlg, Qt::LeftButton, {}, onClose);
-        QCOMPARE(dlg->TitleButtonState(1), 2);  // pressed
+        QCOMPARE(dlg->TitleButtonState(SFTitleButton::Close),
+                 SFTitleButtonState::Pressed);  // pressed
         // The pressed picture is cut from the frame image (magenta state rectangle).
         QCOMPARE(Pixel(dlg->grab().toImage(), onClose.x(), onClose.y()), QColor(Qt::magenta));
         QTest::mouseMove(dlg, QPoint(150, 100));
         QTest::mouseRelease(dlg, Qt::LeftButton, {}, QPoint(150, 100));
-        QCOMPARE(dlg->TitleButtonState(1), 0);  // released elsewhere: no action
+        QCOMPARE(dlg->TitleButtonState(SFTitleButton::Close),
+                 SFTitleButtonState::Normal);  // released elsewhere: no action
         QVERIFY(dlg->isVisible());
 
         dlg->showMaximized();
         QTRY_VERIFY(dlg->isMaximized());
         // The window system resizes the maximised window afterwards: wait for that size.
         QTRY_COMPARE(dlg->size(), dlg->screen()->availableGeometry().size());
-        const QPoint onMinimise = dlg->TitleButtonRect(3).center();
+        const QPoint onMinimise = dlg->TitleButtonRect(SFTitleButton::Minimize).center();
         QTest::mouseMove(dlg, onMinimise);
         QTest::mousePress(dlg, Qt::LeftButton, {}, onMinimise);
         QTest::mouseRelease(dlg, Qt::LeftButton, {}, onMinimise);
         QTRY_VERIFY(!dlg->isMaximized());
         QVERIFY(!dlg->isMinimized());
+        for (int width : {400, 640, 180, 333}) {  // x = -30 keeps to the right edge
+            dlg->MoveWindow(0, 0, width, 200);
+            QCOMPARE(dlg->TitleButtonRect(SFTitleButton::Close).x(), width - 30);
+        }
         SFDestroyControl(dlg);
     }
 
-    void closeButtonRespectsDlgClose() {
-        OkDialogLogic logic;
-        logic.closeAnswer = 1;
-        auto* dlg = static_cast<CSFQTDialog*>(SFCreateDialog(&logic, nullptr, 0));
-        dlg->MoveWindow(0, 0, 300, 200);
-        const DialogStyle style = FrameStyle(L"-30,2,23,14");
-        dlg->SetSkin(&style);
-        dlg->ShowWindow(1);
-        QVERIFY(QTest::qWaitForWindowExposed(dlg));
-        const QPoint onClose = dlg->TitleButtonRect(1).center();
-        QTest::mousePress(dlg, Qt::LeftButton, {}, onClose);
-        QTest::mouseRelease(dlg, Qt::LeftButton, {}, onClose);
-        QTRY_COMPARE(logic.Last(), std::string("Dlg_Close"));
-        QVERIFY(dlg->isVisible());
-        logic.closeAnswer = 0;
-        QTest::mousePress(dlg, Qt::LeftButton, {}, onClose);
-        QTest::mouseRelease(dlg, Qt::LeftButton, {}, onClose);
-        QTRY_VERIFY(!dlg->isVisible());
+    // A user-interface message reaches the one entry with its code and id, with the message's
+    // two values, whether posted (SFPostUIMessage) or sent (SendDlgMessage), to a dialog or a
+    // view.
+    void uiMessageReachesTheEntryOfItsCodeAndId_data() {
+        QTest::addColumn<int>("sender");
+        QTest::addColumn<uint32_t>("id");
+        QTest::addColumn<QString>("expected");
+        const char* names[] = {"posted", "sent", "view"};
+        for (int sender : {kPosted, kSent, kView}) {
+            const char* name = names[sender];
+            QTest::addRow("%s/entry", name) << sender << 9u << QStringLiteral("tick:77,9");
+            QTest::addRow("%s/other_code", name) << sender << 10u << QString();
+            QTest::addRow("%s/no_entry", name) << sender << 11u << QString();
+        }
+    }
+    void uiMessageReachesTheEntryOfItsCodeAndId() {
+        QFETCH(int, sender);
+        QFETCH(uint32_t, id);
+        QFETCH(QString, expected);
+        OkDialogLogic dialogLogic;
+        ViewLogic viewLogic;
+        CSFDialog* dlg = SFCreateDialog(&dialogLogic, nullptr, 0);
+        CSFView* view = SFCreateView(&viewLogic);
+        const tagRECT rect{0, 0, 50, 50};
+        view->Create(L"", L"", 0, &rect, nullptr, 3);
+        const std::vector<std::string>& log = sender == kView ? viewLogic.log : dialogLogic.log;
+        if (sender == kSent) {
+            QCOMPARE(dlg->SendDlgMessage(275, id, 77), intptr_t(expected.isEmpty() ? 0 : 1));
+        } else {
+            QCOMPARE(
+                SFPostUIMessage(sender == kView ? viewLogic.GetUIWnd() : dlg->GetUIWnd(), id, 77),
+                1);
+            QCoreApplication::sendPostedEvents();
+        }
+        QCOMPARE(log, expected.isEmpty() ? std::vector<std::string>{}
+                                         : std::vector<std::string>{expected.toStdString()});
+        SFDestroyControl(view);
+        QVERIFY(viewLogic.GetUIWnd() == nullptr);
         SFDestroyControl(dlg);
+    }
+
+    // The close message, posted or sent, closes a dialog or main window exactly as the title
+    // bar's close button does: Dlg_Close once, and a non-zero answer keeps the window open.
+    void closeRequestsGoThroughDlgClose_data() {
+        QTest::addColumn<int>("how");  // 0 close button, 1 posted close message, 2 sent
+        QTest::addColumn<bool>("mainWindow");
+        QTest::addColumn<int>("answer");
+        const char* hows[] = {"button", "posted", "sent"};
+        for (int how = 0; how < 3; ++how) {
+            for (bool mainWindow : {false, true}) {
+                for (int answer : {0, 1}) {
+                    QTest::addRow("%s/%s/%s", hows[how], mainWindow ? "main" : "dialog",
+                                  answer != 0 ? "kept" : "closed")
+                        << how << mainWindow << answer;
+                }
+            }
+        }
+    }
+    void closeRequestsGoThroughDlgClose() {
+        QFETCH(int, how);
+        QFETCH(bool, mainWindow);
+        QFETCH(int, answer);
+        OkDialogLogic logic;
+        logic.closeAnswer = answer;
+        CSFDialog* w = ShowSkinned(logic, mainWindow);
+        QWidget* widget = W(w);
+        QVERIFY(QTest::qWaitForWindowExposed(widget));
+        if (how == 0) {
+            QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(300 - 30 + 11, 2 + 7));
+        } else if (how == 1) {
+            QCOMPARE(SFPostUIMessage(widget, SF_UI_CLOSE, 0), 1);
+        } else {
+            QCOMPARE(w->SendDlgMessage(SF_UI_CLOSE, 0, 0), intptr_t(1));
+        }
+        QTRY_COMPARE(logic.log, std::vector<std::string>{"Dlg_Close"});
+        QCoreApplication::processEvents();
+        QCOMPARE(widget->isVisible(), answer != 0);
+        SFDestroyControl(w);
+    }
+
+    // A press within 6 pixels of the border of a resizable window resizes it by hand where the
+    // window system refuses, the opposite edges staying put; it never moves the window.
+    void borderPressResizesByHand_data() {
+        QTest::addColumn<QPoint>("press");  // in the 300 x 200 window
+        QTest::addColumn<QPoint>("drag");
+        QTest::addColumn<QRect>("expected");  // relative to the start geometry (100,100,300,200)
+        QTest::newRow("right") << QPoint(297, 100) << QPoint(40, 25) << QRect(100, 100, 340, 200);
+        QTest::newRow("left") << QPoint(2, 100) << QPoint(-40, 25) << QRect(60, 100, 340, 200);
+        QTest::newRow("bottom") << QPoint(150, 197) << QPoint(30, 50) << QRect(100, 100, 300, 250);
+        QTest::newRow("top_left") << QPoint(2, 2) << QPoint(30, 20) << QRect(130, 120, 270, 180);
+        QTest::newRow("above_minimum")
+            << QPoint(297, 100) << QPoint(-290, 0) << QRect(100, 100, 120, 200);
+    }
+    void borderPressResizesByHand() {
+        QFETCH(QPoint, press);
+        QFETCH(QPoint, drag);
+        QFETCH(QRect, expected);
+        OkDialogLogic logic;
+        CSFDialog* w = ShowSkinned(logic, false);
+        w->VariableSize(true);
+        w->SetMinimumSize(120, 80);
+        QWidget* widget = W(w);
+        QVERIFY(QTest::qWaitForWindowExposed(widget));
+        QCOMPARE(widget->geometry(), QRect(100, 100, 300, 200));
+        QTest::mousePress(widget, Qt::LeftButton, {}, press);
+        QTest::mouseMove(widget, press + drag);
+        QTest::mouseRelease(widget, Qt::LeftButton, {}, press + drag);
+        QTRY_COMPARE(widget->geometry(), expected);
+        SFDestroyControl(w);
     }
 
     void windowDestroyedInsideDlgClose() {
@@ -307,21 +457,6 @@ private Q_SLOTS:
         QTest::qWait(50);
         QCOMPARE(logic.timers.size(), seen);
         SFDestroyControl(dlg);
-    }
-
-    void mainWindowRunsModallyAndCloses() {
-        OkDialogLogic logic;
-        auto* main = static_cast<CSFQTMainWindow*>(SFCreateMainWindow(&logic, nullptr));
-        QVERIFY(main->windowFlags().testFlag(Qt::FramelessWindowHint));
-        QCOMPARE(main->Create(L"Tessaro", nullptr), 1);
-        QCOMPARE(logic.log.front(), std::string("init:1"));
-        wchar_t title[16];
-        QCOMPARE(main->GetWindowTextW(title, 16), 7);
-        QTimer::singleShot(0, [&] { main->MFCOK(); });
-        QCOMPARE(main->DoModalDlg(), 1);
-        QTimer::singleShot(0, [&] { main->close(); });
-        QCOMPARE(main->DoModalDlg(), 2);
-        SFDestroyControl(main);
     }
 
     void postedMessageReachesOnlyLiveWindows() {

@@ -1,0 +1,170 @@
+#include "toolkit/qt/SFQTScrollMenu.h"
+
+#include <QScrollBar>
+
+using SFQt::CssColor;
+using SFQt::FromW;
+
+// ======================================================================= Scroll area
+
+CSFQTScrollArea::CSFQTScrollArea(ISFScrollAreaEvent* sink)
+    : CSFQTWidget(sink), m_content(new QWidget()) {
+    setFrameShape(QFrame::NoFrame);
+    setWidgetResizable(false);
+    setWidget(m_content);  // owned by the scroll area from here on
+    QObject::connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int v) {
+        if (!m_quiet && m_pEvent != nullptr) {
+            m_pEvent->OnChange(m_id, v, verticalScrollBar()->maximum());
+        }
+    });
+}
+
+int CSFQTScrollArea::Create(uint32_t style, const tagRECT* rect, int contentWidth,
+                            int contentHeight, void* parent, uint32_t id) {
+    m_content->resize(std::max(0, contentWidth), std::max(0, contentHeight));
+    ApplyCreate(parent, rect, style, id);
+    return 1;
+}
+
+void CSFQTScrollArea::ResizeScrollArea(int cx, int cy) {
+    m_content->resize(std::max(0, cx), std::max(0, cy));
+}
+
+void CSFQTScrollArea::SetRange(int min, int max) {
+    verticalScrollBar()->setRange(min, std::max(min, max));
+}
+
+void CSFQTScrollArea::SetValue(int value, bool notify) {
+    m_quiet = !notify;
+    verticalScrollBar()->setValue(value);
+    m_quiet = false;
+}
+
+int CSFQTScrollArea::GetValue() {
+    return verticalScrollBar()->value();
+}
+
+void CSFQTScrollArea::SetUPNextValue(int step) {
+    if (step > 0) {
+        verticalScrollBar()->setSingleStep(step);
+    }
+}
+
+void CSFQTScrollArea::SetDownNextValue(int step) {
+    if (step > 0) {
+        verticalScrollBar()->setPageStep(step);
+    }
+}
+
+void CSFQTScrollArea::SetEnableScrollBar(int enable) {
+    const Qt::ScrollBarPolicy policy = enable != 0 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+    setVerticalScrollBarPolicy(policy);
+    setHorizontalScrollBarPolicy(policy);
+}
+
+int CSFQTScrollArea::SetSkin(const ScrollAreaStyle* style) {
+    if (style == nullptr) {
+        return 0;
+    }
+    auto pick = [](const std::wstring& text, const QColor& fallback) {
+        return text.empty() ? fallback : SFParseSkinColor(text);
+    };
+    const QColor bg = pick(style->background, SFQt::kSurface);
+    const QColor handle = pick(style->handle, QColor(196, 202, 212));
+    const QColor hover = pick(style->handleHover, SFQt::kAccent);
+    const QColor groove = pick(style->groove, bg);
+    setStyleSheet(
+        QStringLiteral("QScrollArea { background: %1; border: 0; }"
+                       " QScrollBar:vertical { background: %4; width: 10px; margin: 0; }"
+                       " QScrollBar:horizontal { background: %4; height: 10px; margin: 0; }"
+                       " QScrollBar::handle { background: %2; border-radius: 4px;"
+                       " min-height: 24px; min-width: 24px; margin: 1px; }"
+                       " QScrollBar::handle:hover { background: %3; }"
+                       " QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; }"
+                       " QScrollBar::add-page, QScrollBar::sub-page { background: none; }")
+            .arg(CssColor(bg), CssColor(handle), CssColor(hover), CssColor(groove)));
+    return 1;
+}
+
+// ======================================================================= Menu
+
+CSFQTMenu::CSFQTMenu(ISFMenuEvent* sink) : CSFQTWidget(sink) {}
+
+int CSFQTMenu::Create(uint32_t /*style*/, const tagRECT* /*rect*/, void* parent, uint32_t id) {
+    // A menu is a pop-up: it keeps its window flags under its parent and is never shown here.
+    if (QWidget* p = SFQt::ParentWidget(parent)) {
+        setParent(p, windowFlags());
+    }
+    m_id = id;
+    return 1;
+}
+
+CSFMenu* CSFQTMenu::AddMenu(const wchar_t* title) {
+    auto* sub = new CSFQTMenu(m_pEvent);
+    sub->setParent(this, sub->windowFlags());
+    sub->setTitle(FromW(title));
+    addMenu(sub);
+    return sub;
+}
+
+int CSFQTMenu::AddAction(const wchar_t* icon, const wchar_t* text, int actionId) {
+    if (m_actions.count(actionId) != 0) {
+        return 0;
+    }
+    QAction* action = addAction(FromW(text));
+    const QPixmap pm = SFQt::LoadPicture(FromW(icon));
+    if (!pm.isNull()) {
+        action->setIcon(QIcon(pm));
+    }
+    m_actions[actionId] = action;
+    QObject::connect(action, &QAction::triggered, this, [this, actionId] {
+        if (m_pEvent != nullptr) {
+            m_pEvent->Menu_OnAction(actionId);
+        }
+    });
+    return 1;
+}
+
+int CSFQTMenu::AddAction(const wchar_t* text, int actionId) {
+    return AddAction(nullptr, text, actionId);
+}
+
+QAction* CSFQTMenu::Action(int actionId) const {
+    const auto found = m_actions.find(actionId);
+    return found != m_actions.end() ? found->second : nullptr;
+}
+
+void CSFQTMenu::SetActionEnable(int actionId, int enable) {
+    if (QAction* a = Action(actionId)) {
+        a->setEnabled(enable != 0);
+    }
+}
+
+void CSFQTMenu::SetActionCheckable(int actionId, int checkable) {
+    if (QAction* a = Action(actionId)) {
+        a->setCheckable(checkable != 0);
+    }
+}
+
+void CSFQTMenu::SetActionChecked(int actionId, int checked) {
+    if (QAction* a = Action(actionId)) {
+        a->setChecked(checked != 0);
+    }
+}
+
+int CSFQTMenu::IsActionChecked(int actionId) {
+    const QAction* a = Action(actionId);
+    return (a != nullptr && a->isChecked()) ? 1 : 0;
+}
+
+void CSFQTMenu::SetActionVisible(int actionId, int visible) {
+    if (QAction* a = Action(actionId)) {
+        a->setVisible(visible != 0);
+    }
+}
+
+void CSFQTMenu::SetActionText(int actionId, const wchar_t* text) {
+    if (QAction* a = Action(actionId)) {
+        a->setText(FromW(text));
+    }
+}
