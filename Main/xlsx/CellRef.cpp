@@ -11,8 +11,8 @@ namespace {
 int Bounded(std::string_view digits, int limit) {
     int value = 0;
     auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size() ||
-        value < 1 || value > limit) {
+    if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size() || value < 1 ||
+        value > limit) {
         return -1;
     }
     return value;

@@ -24,11 +24,11 @@ struct FormulaCell {
 };
 
 struct SheetScan {
-    bool hasCellData = false;            // a sheetData element with an end tag
-    std::size_t rowsBegin = 0;           // the first row of the cut (rowsEnd when nothing is cut)
-    std::size_t rowsEnd = 0;             // the '<' of the sheetData end tag
-    std::vector<FormulaCell> formulas;   // in document order
-    std::string formulaTexts;            // every formula's text, one a line (when asked for)
+    bool hasCellData = false;           // a sheetData element with an end tag
+    std::size_t rowsBegin = 0;          // the first row of the cut (rowsEnd when nothing is cut)
+    std::size_t rowsEnd = 0;            // the '<' of the sheetData end tag
+    std::vector<FormulaCell> formulas;  // in document order
+    std::string formulaTexts;           // every formula's text, one a line (when asked for)
 };
 
 // Streams a worksheet's text. `checkRows`: refuse row numbers and cell references outside the

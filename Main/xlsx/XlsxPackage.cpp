@@ -202,8 +202,7 @@ bool CPackage::Remove(const std::string& part, std::string* why) {
     return true;
 }
 
-bool CPackage::AddContentType(const std::string& part, const char* contentType,
-                              std::string* why) {
+bool CPackage::AddContentType(const std::string& part, const char* contentType, std::string* why) {
     if (!LoadTypes(why)) {
         return false;
     }

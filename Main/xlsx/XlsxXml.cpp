@@ -47,8 +47,8 @@ void XMLCALL OnStart(void* data, const XML_Char* name, const XML_Char** attribut
     }
     const std::size_t begin = scan->Index();
     scan->open.emplace_back(begin, begin + scan->Count());
-    const XmlTag tag{name, attributes, static_cast<int>(scan->open.size()), begin,
-                     begin + scan->Count(), 0, 0};
+    const XmlTag tag{
+        name, attributes, static_cast<int>(scan->open.size()), begin, begin + scan->Count(), 0, 0};
     if (!scan->events->OnStart(tag)) {
         scan->Stop("refused");
     }
@@ -115,7 +115,7 @@ struct Escape {
     const char* inAttribute;
 };
 constexpr Escape kEscapes[] = {
-    {'&', "&amp;", "&amp;"}, {'<', "&lt;", "&lt;"},  {'>', "&gt;", "&gt;"},  {'\r', "&#13;", "&#13;"},
+    {'&', "&amp;", "&amp;"}, {'<', "&lt;", "&lt;"}, {'>', "&gt;", "&gt;"}, {'\r', "&#13;", "&#13;"},
     {'"', "\"", "&quot;"},   {'\n', "\n", "&#10;"}, {'\t', "\t", "&#9;"},
 };
 
@@ -200,13 +200,13 @@ bool ScanXml(std::string_view text, XmlEvents& events, std::string* why) {
     if (events.WantsText()) {
         XML_SetCharacterDataHandler(parser.get(), &OnText);
     }
-    const bool ok = XML_Parse(parser.get(), text.data(), static_cast<int>(text.size()),
-                              XML_TRUE) == XML_STATUS_OK;
+    const bool ok = XML_Parse(parser.get(), text.data(), static_cast<int>(text.size()), XML_TRUE) ==
+                    XML_STATUS_OK;
     if (!ok && why != nullptr) {
-        *why = scan.stopped ? events.refusal
-                            : std::string(XML_ErrorString(XML_GetErrorCode(parser.get()))) +
-                                  " at line " +
-                                  std::to_string(XML_GetCurrentLineNumber(parser.get()));
+        *why = scan.stopped
+                   ? events.refusal
+                   : std::string(XML_ErrorString(XML_GetErrorCode(parser.get()))) + " at line " +
+                         std::to_string(XML_GetCurrentLineNumber(parser.get()));
     }
     return ok;
 }
