@@ -1,5 +1,5 @@
-// Faults around the target: each gives its notice, leaves an existing file byte-identical and
-// leaves no temporary file behind.
+// Workbooks the export refuses and faults around the target: each gives its notice, leaves an
+// existing file byte-identical and leaves no temporary file behind.
 #include "Main/xlsx/ExportData.h"
 #include "XlsxTestSupport.h"
 
@@ -40,30 +40,60 @@ std::wstring Notice(const RecordingSink& sink) {
                                      : L"(" + std::to_wstring(sink.messages.size()) + L")";
 }
 
+using Maker = std::function<void(const std::string&)>;
+
+Maker Fixture(const char* kind, std::string xml = {}) {
+    return [kind, xml](const std::string& path) { Make(kind, path, 0, xml); };
+}
+
+Maker Bytes(std::string bytes) {
+    return [bytes](const std::string& path) { WriteBytes(path, bytes); };
+}
+
+Maker Sheet(const char* rows) {
+    return Fixture("sheet", std::string("<sheetData>") + rows + "</sheetData>");
+}
+
 }  // namespace
 
-TEST(ExportFailure, FilesThatAreNoWorkbookStayUntouched) {
+TEST(ExportFailure, RefusedWorkbooksStayUntouched) {
+    constexpr ExportResult kOpen = ExportResult::OpenFailed;
+    constexpr ExportResult kSave = ExportResult::SaveFailed;
     const struct {
         const char* name;
-        std::function<void(const std::string&)> make;
+        Maker make;
+        ExportResult result;
     } cases[] = {
-        {"text file", [](const std::string& p) { WriteBytes(p, "Model;Size\nLD55;55\n"); }},
-        {"empty file", [](const std::string& p) { WriteBytes(p, ""); }},
+        {"text file", Bytes("Model;Size\nLD55;55\n"), kOpen},
+        {"empty file", Bytes(""), kOpen},
         {"compound (encrypted) file",
-         [](const std::string& p) {
-             WriteBytes(
-                 p, std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(600, '\0'));
-         }},
+         Bytes(std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(600, '\0')), kOpen},
         {"truncated zip",
          [](const std::string& p) {
              Make("rich", p);
-             std::string bytes = ReadBytes(p);
-             WriteBytes(p, bytes.substr(0, bytes.size() / 2));
-         }},
-        {"zip of something else", [](const std::string& p) { Make("other-zip", p); }},
-        {"no workbook part", [](const std::string& p) { Make("no-workbook", p); }},
-        {"strict conformance", [](const std::string& p) { Make("strict", p); }},
-        {"chart sheet active", [](const std::string& p) { Make("chartsheet", p); }},
+             WriteBytes(p, ReadBytes(p).substr(0, ReadBytes(p).size() / 2));
+         },
+         kOpen},
+        {"zip of something else", Fixture("other-zip"), kOpen},
+        {"no workbook part", Fixture("no-workbook"), kOpen},
+        {"strict conformance", Fixture("strict"), kOpen},
+        {"chart sheet active", Fixture("chartsheet"), kOpen},
+        // The tree library stops at a stray end tag without an error: the part would have been
+        // written back ending in "junk".
+        {"junk after the workbook's root", Fixture("workbook-tail", "junk</x>"), kOpen},
+        // Row numbers and references no worksheet has; the next number once overflowed.
+        {"row after row 2147483647", Sheet("<row r=\"2147483647\"/><row/>"), kOpen},
+        {"row after the last row", Sheet("<row r=\"1048576\"/><row/>"), kOpen},
+        {"row 1048577", Sheet("<row r=\"1\"/><row r=\"1048577\"/>"), kOpen},
+        {"column XFE", Sheet("<row r=\"3\"><c r=\"XFE3\"/></row>"), kOpen},
+        {"cell after column XFD", Sheet("<row r=\"3\"><c r=\"XFD3\"/><c/></row>"), kOpen},
+        {"cell in row 1048577", Sheet("<row r=\"3\"><c r=\"A1048577\"/></row>"), kOpen},
+        // A shared formula anchored in A2 and filled down: overwriting A2 would orphan the cells
+        // below. A table whose header is row 1 would be dropped by spreadsheet programs. A
+        // protected sheet is the user's word.
+        {"formula group anchored in the rows", Fixture("shared-formula"), kSave},
+        {"table over the rows", Fixture("table"), kSave},
+        {"protected sheet", Fixture("protected"), kSave},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -72,83 +102,71 @@ TEST(ExportFailure, FilesThatAreNoWorkbookStayUntouched) {
         c.make(path);
         const std::string original = ReadBytes(path);
         RecordingSink sink;
-        EXPECT_EQ(
-            ExportData(Wide(dir.path()), L"DataConfig", SampleValues(), &sink, &EnglishTitles),
-            ExportResult::OpenFailed);
-        EXPECT_EQ(Notice(sink), L"Open excel failed.");
+        EXPECT_EQ(ExportSample(dir, L"DataConfig", &sink), c.result);
+        EXPECT_EQ(Notice(sink), c.result == kOpen ? L"Open excel failed." : L"Export failure.");
         EXPECT_EQ(sink.messages.at(0).first, L"Attention");
         EXPECT_EQ(ReadBytes(path), original);
         EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"DataConfig.xlsx"});
     }
 }
 
-TEST(ExportFailure, TargetThatIsAFolderAPipeOrUnreadable) {
+TEST(ExportFailure, TargetThatIsAFolderOrAPipe) {
     TempDir dir;
     ASSERT_EQ(::mkdir(dir.file("Folder.xlsx").c_str(), 0755), 0);
-    RecordingSink sink;
-    EXPECT_EQ(ExportData(Wide(dir.path()), L"Folder", SampleValues(), &sink, &EnglishTitles),
-              ExportResult::OpenFailed);
-    EXPECT_EQ(Notice(sink), L"Open excel failed.");
-    EXPECT_TRUE(ListFolder(dir.file("Folder.xlsx")).empty());
-
     // A named pipe must not stall the export waiting for a writer.
     ASSERT_EQ(::mkfifo(dir.file("Pipe.xlsx").c_str(), 0644), 0);
-    sink.messages.clear();
-    EXPECT_EQ(ExportData(Wide(dir.path()), L"Pipe", SampleValues(), &sink, &EnglishTitles),
-              ExportResult::OpenFailed);
-    EXPECT_EQ(Notice(sink), L"Open excel failed.");
-
-    const std::string path = dir.file("Locked.xlsx");
-    Make("rich", path);
-    const std::string original = ReadBytes(path);
-    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
-    ASSERT_EQ(::chmod(path.c_str(), 0), 0);
-    const std::wstring folder = Wide(dir.path());
-    EXPECT_EQ(
-        RunInChild([&] {
-            return Code(ExportData(folder, L"Locked", SampleValues(), nullptr, &EnglishTitles));
-        }),
-        Code(ExportResult::OpenFailed));
-    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
-    EXPECT_EQ(ReadBytes(path), original);
-    EXPECT_EQ(ListFolder(dir.path()),
-              (std::vector<std::string>{"Folder.xlsx", "Locked.xlsx", "Pipe.xlsx"}));
+    for (const wchar_t* name : {L"Folder", L"Pipe"}) {
+        RecordingSink sink;
+        EXPECT_EQ(ExportSample(dir, name, &sink), ExportResult::OpenFailed);
+        EXPECT_EQ(Notice(sink), L"Open excel failed.");
+    }
+    EXPECT_TRUE(ListFolder(dir.file("Folder.xlsx")).empty());
+    EXPECT_EQ(ListFolder(dir.path()), (std::vector<std::string>{"Folder.xlsx", "Pipe.xlsx"}));
 }
 
-TEST(ExportFailure, MissingOrReadOnlyFolder) {
-    TempDir dir;
-    RecordingSink sink;
-    EXPECT_EQ(
-        ExportData(Wide(dir.file("gone")), L"DataConfig", SampleValues(), &sink, &EnglishTitles),
-        ExportResult::SaveFailed);
-    EXPECT_EQ(Notice(sink), L"Export failure.");
-    EXPECT_TRUE(ListFolder(dir.path()).empty());
-
-    // A name the file system refuses (longer than a name may be) fails the same way.
-    sink.messages.clear();
-    EXPECT_EQ(ExportData(Wide(dir.path()), std::wstring(300, L'n'), SampleValues(), &sink,
-                         &EnglishTitles),
-              ExportResult::SaveFailed);
-    EXPECT_EQ(Notice(sink), L"Export failure.");
-    EXPECT_TRUE(ListFolder(dir.path()).empty());
-
-    const std::string folder = dir.file("ro");
-    ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
-    const std::string existing = folder + "/Old.xlsx";
-    Make("rich", existing);
-    const std::string original = ReadBytes(existing);
-    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
-    ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
-    const std::wstring wideFolder = Wide(folder);
-    for (const wchar_t* name : {L"Old", L"New"}) {
-        EXPECT_EQ(
-            RunInChild([&] {
-                return Code(ExportData(wideFolder, name, SampleValues(), nullptr, &EnglishTitles));
-            }),
-            Code(ExportResult::SaveFailed));
+// Without the right to read the workbook, to replace it (a read-only workbook in a folder we
+// may write to: the rename could replace it, but the user's protection stands, as it would for a
+// spreadsheet program) or to write into its folder.
+TEST(ExportFailure, UnreadableOrReadOnlyTargetOrFolder) {
+    const struct {
+        mode_t file, folder;
+        std::vector<const wchar_t*> names;
+        ExportResult result;
+    } cases[] = {{0, 0777, {L"Old"}, ExportResult::OpenFailed},
+                 {0444, 0777, {L"Old"}, ExportResult::SaveFailed},
+                 {0644, 0555, {L"Old", L"New"}, ExportResult::SaveFailed}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        TempDir dir;
+        const std::string path = dir.file("Old.xlsx");
+        Make("rich", path);
+        const std::string original = ReadBytes(path);
+        ASSERT_EQ(::chmod(path.c_str(), c.file), 0);
+        ASSERT_EQ(::chmod(dir.path().c_str(), c.folder), 0);
+        for (const wchar_t* name : c.names) {
+            EXPECT_EQ(RunInChild([&] { return Code(ExportSample(dir, name)); }), Code(c.result));
+        }
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, c.file);
+        ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+        EXPECT_TRUE(ReadBytes(path) == original) << "the protected workbook was replaced";
+        EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"Old.xlsx"});
     }
-    EXPECT_EQ(ReadBytes(existing), original);
-    EXPECT_EQ(ListFolder(folder), std::vector<std::string>{"Old.xlsx"});
+}
+
+// A missing folder, and a name the file system refuses (longer than a name may be).
+TEST(ExportFailure, MissingFolderOrRefusedName) {
+    TempDir dir;
+    const std::pair<std::string, std::wstring> targets[] = {{dir.file("gone"), L"DataConfig"},
+                                                            {dir.path(), std::wstring(300, L'n')}};
+    for (const auto& [folder, name] : targets) {
+        RecordingSink sink;
+        EXPECT_EQ(ExportData(Wide(folder), name, SampleValues(), &sink, &EnglishTitles),
+                  ExportResult::SaveFailed);
+        EXPECT_EQ(Notice(sink), L"Export failure.");
+        EXPECT_TRUE(ListFolder(dir.path()).empty());
+    }
 }
 
 // A disk that fills up while the file is written, simulated with a file size limit.
@@ -163,70 +181,11 @@ TEST(ExportFailure, DiskFullWhileWriting) {
             [&] {
                 std::signal(SIGXFSZ, SIG_IGN);
                 rlimit limit{4096, 4096};
-                if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
-                    return 99;
-                }
-                return Code(
-                    ExportData(Wide(dir.path()), name, SampleValues(), nullptr, &EnglishTitles));
+                return ::setrlimit(RLIMIT_FSIZE, &limit) != 0 ? 99 : Code(ExportSample(dir, name));
             },
             false);
         EXPECT_EQ(code, Code(ExportResult::SaveFailed));
     }
     EXPECT_EQ(ReadBytes(existing), original);
     EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"Old.xlsx"});
-}
-
-// A shared formula anchored in A2 and filled down: overwriting A2 would orphan the cells below,
-// so the export refuses instead of corrupting them.
-TEST(ExportFailure, FormulaGroupAnchoredInTheRows) {
-    TempDir dir;
-    const std::string path = dir.file("shared.xlsx");
-    Make("shared-formula", path);
-    const std::string original = ReadBytes(path);
-    RecordingSink sink;
-    EXPECT_EQ(ExportData(Wide(dir.path()), L"shared", SampleValues(), &sink, &EnglishTitles),
-              ExportResult::SaveFailed);
-    EXPECT_EQ(Notice(sink), L"Export failure.");
-    EXPECT_EQ(ReadBytes(path), original);
-    EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"shared.xlsx"});
-}
-
-// Workbooks whose active sheet must not receive the rows: a table whose header is row 1 (new
-// texts there would make spreadsheet programs drop the table), a protected sheet.
-TEST(ExportFailure, TableOrProtectionOverTheRows) {
-    for (const char* kind : {"table", "protected"}) {
-        SCOPED_TRACE(kind);
-        TempDir dir;
-        const std::string path = dir.file("kept.xlsx");
-        Make(kind, path);
-        const std::string original = ReadBytes(path);
-        RecordingSink sink;
-        EXPECT_EQ(ExportData(Wide(dir.path()), L"kept", SampleValues(), &sink, &EnglishTitles),
-                  ExportResult::SaveFailed);
-        EXPECT_EQ(Notice(sink), L"Export failure.");
-        EXPECT_EQ(ReadBytes(path), original);
-        EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"kept.xlsx"});
-    }
-}
-
-// A workbook the user made read-only in a folder we may write to: the rename could replace it,
-// but the user's protection stands, as it would for a spreadsheet program saving over it.
-TEST(ExportFailure, ReadOnlyTargetInAWritableFolder) {
-    TempDir dir;
-    const std::string path = dir.file("Locked.xlsx");
-    Make("rich", path);
-    const std::string original = ReadBytes(path);
-    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
-    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    const std::wstring folder = Wide(dir.path());
-    EXPECT_EQ(
-        RunInChild([&] {
-            return Code(ExportData(folder, L"Locked", SampleValues(), nullptr, &EnglishTitles));
-        }),
-        Code(ExportResult::SaveFailed));
-    EXPECT_TRUE(ReadBytes(path) == original) << "the read-only workbook was replaced";
-    struct stat st {};
-    ASSERT_EQ(::stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0444u);
-    EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"Locked.xlsx"});
 }

@@ -3,25 +3,26 @@
 #include "Main/xlsx/SheetColumns.h"
 #include "framework/os/SFStreamConvert.h"
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 #include <QJsonDocument>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 
 namespace XlsxTest {
 
 std::string RunTool(const std::vector<std::string>& args) {
     std::string command = "/usr/bin/python3 '" XLSX_TOOL "'";
     for (const std::string& a : args) {
-        command += " '" + a + "'";
+        command += " '";
+        for (const char c : a) {
+            command += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        }
+        command += '\'';
     }
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) {
@@ -50,32 +51,39 @@ QJsonObject Dump(const std::string& path) {
     return doc.object();
 }
 
-void Make(const std::string& kind, const std::string& path, int rows) {
-    RunTool({"make", kind, path, std::to_string(rows)});
+void Make(const std::string& kind, const std::string& path, int rows, const std::string& xml) {
+    RunTool({"make", kind, path, std::to_string(rows), xml});
 }
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
+QJsonObject ActiveCells(const std::string& path) {
+    const QJsonObject book = Dump(path);
+    return book[QStringLiteral("cells")]
+        .toObject()[book[QStringLiteral("active")].toString()]
+        .toObject();
+}
+
+std::string Field(const QJsonObject& cells, const std::string& cell, const char* field) {
+    return cells[QString::fromStdString(cell)]
+        .toObject()[QString::fromUtf8(field)]
+        .toVariant()
+        .toString()
+        .toStdString();
+}
+
+ExportResult ExportSample(const TempDir& dir, const std::wstring& name, RecordingSink* sink) {
+    return ExportData(Wide(dir.path()), name, SampleValues(), sink, &EnglishTitles);
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<std::string> ListFolder(const std::string& folder) {
     std::vector<std::string> names;
-    if (DIR* dir = ::opendir(folder.c_str())) {
-        while (dirent* e = ::readdir(dir)) {
-            std::string name = e->d_name;
-            if (name != "." && name != "..") {
-                names.push_back(name);
-            }
-        }
-        ::closedir(dir);
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -83,25 +91,16 @@ std::vector<std::string> ListFolder(const std::string& folder) {
 
 SpecSheetValues SampleValues() {
     SpecSheetValues v;
-    v.fields = {
-        L"\u5927\u5c4f LD55-X",             // 1 model
-        L"8",                               // 2 total displays
-        L"4\u00D72",                        // 3 screen configuration
-        L"1211.5\u00D7682.3\u00D7118.3mm",  // 4 dimensions
-        L"205W",                            // 5 max power
-        L"205W",                            // 6 typical power
-        L"55\"",                            // 7 diagonal
-        L"31.5kg",                          // 8 weight
-        L"1360\u00D71030\u00D71400mm",      // 9 lampstand volume
-        L"90.0kg",                          // 10 lampstand weight
-        L"2",                               // 11 lampstand number
-        L"1360\u00D71580\u00D7830mm",       // 12 structure volume
-        L"146.0kg",                         // 13 structure weight
-        L"2",                               // 14 structure number
-        L"1380\u00D71200\u00D71055mm",      // 15 tray volume
-        L"157.0kg",                         // 16 tray weight
-        L"2",                               // 17 tray number
-    };
+    // Fields 1-17: model, total displays, screen configuration, dimensions, max and typical
+    // power, diagonal, weight, then volume, weight and number of the lampstand boxes, the
+    // structure boxes and the panel trays.
+    // clang-format off
+    v.fields = {L"\u5927\u5c4f LD55-X", L"8", L"4\u00D72", L"1211.5\u00D7682.3\u00D7118.3mm",
+                L"205W", L"205W", L"55\"", L"31.5kg",
+                L"1360\u00D71030\u00D71400mm", L"90.0kg", L"2",
+                L"1360\u00D71580\u00D7830mm", L"146.0kg", L"2",
+                L"1380\u00D71200\u00D71055mm", L"157.0kg", L"2"};
+    // clang-format on
     return v;
 }
 

@@ -21,10 +21,18 @@ using TempDir = testsupport::TempDir;
 std::string RunTool(const std::vector<std::string>& args);
 // The workbook at `path` as the reader sees it (see xlsx_tool.py dump).
 QJsonObject Dump(const std::string& path);
-// Writes a fixture workbook of `kind` to `path`.
-void Make(const std::string& kind, const std::string& path, int rows = 0);
+// Writes a fixture workbook of `kind` to `path` (`xml`: the text the "sheet" and "workbook-tail"
+// kinds put in).
+void Make(const std::string& kind, const std::string& path, int rows = 0,
+          const std::string& xml = {});
+// The cells of the workbook's active sheet as the reader sees them.
+QJsonObject ActiveCells(const std::string& path);
+// Field `field` of cell `cell` in `cells`, UTF-8 ("" when absent).
+std::string Field(const QJsonObject& cells, const std::string& cell, const char* field = "v");
 
-std::string ReadBytes(const std::string& path);
+inline std::string ReadBytes(const std::string& path) {
+    return TempDir::read(path);
+}
 void WriteBytes(const std::string& path, const std::string& bytes);
 // Names in `folder`, sorted.
 std::vector<std::string> ListFolder(const std::string& folder);
@@ -40,6 +48,11 @@ std::wstring EnglishTitles(const wchar_t* key);
 std::wstring ChineseTitles(const wchar_t* key);
 // The Chinese text ChineseTitles gives for a title key, UTF-8.
 std::string ChineseTitle(int column);
+
+class RecordingSink;
+// Exports SampleValues() with English titles to <dir>/<name>.xlsx.
+ExportResult ExportSample(const TempDir& dir, const std::wstring& name,
+                          RecordingSink* sink = nullptr);
 
 // Collects the notices of an export.
 class RecordingSink : public IExportMessageSink {

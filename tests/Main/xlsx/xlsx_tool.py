@@ -4,7 +4,9 @@
 dump PATH                 print the workbook as JSON (sheets, cells, alignment, widths, merges,
                           defined names, calculation flags)
 raw PATH PART             print one part of the package
-make KIND PATH [ROWS]     write a fixture workbook of KIND (see MAKERS)
+make KIND PATH [ROWS] [XML]
+                          write a fixture workbook of KIND (see MAKERS); XML is the text the
+                          "sheet" and "workbook-tail" kinds put in
 """
 import io
 import json
@@ -311,6 +313,18 @@ def make_unordered(path, rows):
     rewrite_zip(path, replace_sheet(sheet))
 
 
+def make_sheet(path, rows, xml):
+    # A plain package whose worksheet holds exactly xml (inside the worksheet element).
+    rewrite_zip(path, replace_sheet('<worksheet xmlns="%s">%s</worksheet>' % (MAIN, xml)))
+
+
+def make_workbook_tail(path, rows, xml):
+    # A plain package whose workbook part has xml after its root element.
+    def edit(name, data):
+        return data + xml.encode() if name == "xl/workbook.xml" else data
+    rewrite_zip(path, edit)
+
+
 def make_other_zip(path, rows):
     with zipfile.ZipFile(path, "w") as z:
         z.writestr("readme.txt", "not a workbook")
@@ -330,6 +344,8 @@ MAKERS = {
     "protected": make_protected,
     "prefixed": make_prefixed,
     "unordered": make_unordered,
+    "sheet": make_sheet,
+    "workbook-tail": make_workbook_tail,
 }
 
 if __name__ == "__main__":
@@ -338,6 +354,7 @@ if __name__ == "__main__":
     elif sys.argv[1] == "raw":
         raw(sys.argv[2], sys.argv[3])
     elif sys.argv[1] == "make":
-        MAKERS[sys.argv[2]](sys.argv[3], int(sys.argv[4]) if len(sys.argv) > 4 else 0)
+        rows = int(sys.argv[4]) if len(sys.argv) > 4 else 0
+        MAKERS[sys.argv[2]](sys.argv[3], rows, *[a for a in sys.argv[5:] if a])
     else:
         raise SystemExit(__doc__)
