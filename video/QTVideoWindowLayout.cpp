@@ -181,10 +181,10 @@ void CQTVideoWindowLayout::LayOut() {
     m_cells.clear();
     for (int r = 0; r < m_rows; ++r) {
         for (int c = 0; c < m_columns; ++c) {
-            const Rect unit = Fitted({c * uw, r * uh,
-                                      c * uw + uw - 1 + (c == m_columns - 1 ? extraW : 0),
-                                      r * uh + uh - 1 + (r == m_rows - 1 ? extraH : 0)},
-                                     m_width, m_height);
+            const Rect unit =
+                Fitted({c * uw, r * uh, c * uw + uw - 1 + (c == m_columns - 1 ? extraW : 0),
+                        r * uh + uh - 1 + (r == m_rows - 1 ? extraH : 0)},
+                       m_width, m_height);
             const int index = CellOfUnit(r, c);
             auto [it, fresh] = m_cells.try_emplace(index, unit);
             if (!fresh) {

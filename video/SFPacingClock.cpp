@@ -16,8 +16,8 @@ std::optional<CSFPacingClock::Clock::time_point> CSFPacingClock::Due(int64_t us,
     return due;
 }
 
-std::optional<CSFPacingClock::Clock::time_point> CSFPacingClock::Peek(
-    int64_t us, Clock::time_point now) const {
+std::optional<CSFPacingClock::Clock::time_point> CSFPacingClock::Peek(int64_t us,
+                                                                      Clock::time_point now) const {
     if (!m_started)
         return std::nullopt;
     const auto due = m_origin + std::chrono::microseconds(us - m_originUs);

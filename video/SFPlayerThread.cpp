@@ -106,7 +106,8 @@ bool CSFPlayerThread::SeekPending() const {
 
 bool CSFPlayerThread::WaitUntil(Clock::time_point due) {
     std::unique_lock lock(m_mutex);
-    return !m_wake.wait_until(lock, due, [this] { return m_stopRequested.load() || m_seekPending; });
+    return !m_wake.wait_until(lock, due,
+                              [this] { return m_stopRequested.load() || m_seekPending; });
 }
 
 void CSFPlayerThread::WaitForStop(Clock::duration duration) {

@@ -253,8 +253,8 @@ bool CSFVideoDecoder::Convert(const AVFrame& frame, int& width, int& height) {
     const int srcRange = RangeOf(frame) == ESFColorRange::Full || rgb ? 1 : 0;
     const int dstRange = rgb ? 0 : srcRange;
     m_scale.reset(sws_getCachedContext(m_scale.release(), width, height, format, width, height,
-                                       AV_PIX_FMT_YUV420P, SWS_BILINEAR | SWS_ACCURATE_RND,
-                                       nullptr, nullptr, nullptr));
+                                       AV_PIX_FMT_YUV420P, SWS_BILINEAR | SWS_ACCURATE_RND, nullptr,
+                                       nullptr, nullptr));
     if (!m_scale) {
         qCInfo(lcVideo) << "no conversion from" << av_get_pix_fmt_name(format);
         return false;
