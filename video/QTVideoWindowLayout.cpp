@@ -32,12 +32,12 @@ bool Number(std::string_view text, int& value) {
 }
 
 bool Numbers(std::string_view item, int* values, size_t count) {
-    const auto parts = Split(item, ':');
-    if (parts.size() != count)
-        return false;
-    for (size_t i = 0; i < count; ++i)
-        if (!Number(parts[i], values[i]))
+    for (size_t i = 0; i < count; ++i) {
+        const size_t end = i + 1 < count ? item.find(':') : item.size();
+        if (end == std::string_view::npos || !Number(item.substr(0, end), values[i]))
             return false;
+        item.remove_prefix(std::min(item.size(), end + 1));
+    }
     return true;
 }
 
@@ -51,12 +51,31 @@ bool IsVertical(int id) {
     return (id & CQTVideoWindowLayout::kVerticalBit) != 0;
 }
 
+// One side of a rectangle on a canvas side of `size` pixels, so that the text form needs no sign:
+// cut at the canvas's edges (bands of units narrower than 5 pixels reach past them), and a side
+// with no pixels (a unit of a canvas smaller than its grid) lies empty at the far edge.
+void Fit(int& low, int& high, int size) {
+    low = std::max(low, 0);
+    high = std::min(high, size - 1);
+    if (high < low) {
+        low = size;
+        high = size - 1;
+    }
+}
+
+Rect Fitted(Rect r, int width, int height) {
+    Fit(r.left, r.right, width);
+    Fit(r.top, r.bottom, height);
+    return r;
+}
+
 void Append(std::string& out, std::initializer_list<int> values) {
+    char buffer[16];
     bool first = true;
     for (int v : values) {
         if (!first)
             out += ':';
-        out += std::to_string(v);
+        out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
         first = false;
     }
 }
@@ -124,9 +143,7 @@ bool CQTVideoWindowLayout::Label() {
         if ((b[2] - b[0] + 1) * (b[3] - b[1] + 1) != b[4])
             return false;
     m_count = count;
-    m_unitCell.clear();
-    for (int i = 0; i < units; ++i)
-        m_unitCell[(i / m_columns) * 256 + i % m_columns] = cell[size_t(i)];
+    m_unitCell = std::move(cell);
     // A band inside a merged cell (reached through other units) is inactive too.
     for (auto& [id, sep] : m_separators) {
         const int r = RowOf(id);
@@ -140,8 +157,8 @@ bool CQTVideoWindowLayout::Label() {
 int CQTVideoWindowLayout::CellOfUnit(int row, int column) const {
     if (row < 0 || column < 0 || row >= m_rows || column >= m_columns)
         return -1;
-    const auto it = m_unitCell.find(row * 256 + column);
-    return it == m_unitCell.end() ? -1 : it->second;
+    const size_t unit = size_t(row) * size_t(m_columns) + size_t(column);
+    return unit < m_unitCell.size() ? m_unitCell[unit] : -1;
 }
 
 void CQTVideoWindowLayout::LayOut() {
@@ -159,12 +176,15 @@ void CQTVideoWindowLayout::LayOut() {
             sep.rect = {c * uw, (r + 1) * uh - 5,
                         (c + 1) * uw - 1 + (c == m_columns - 1 ? extraW : 0), (r + 1) * uh + 4};
         }
+        sep.rect = Fitted(sep.rect, m_width, m_height);
     }
     m_cells.clear();
     for (int r = 0; r < m_rows; ++r) {
         for (int c = 0; c < m_columns; ++c) {
-            const Rect unit{c * uw, r * uh, c * uw + uw - 1 + (c == m_columns - 1 ? extraW : 0),
-                            r * uh + uh - 1 + (r == m_rows - 1 ? extraH : 0)};
+            const Rect unit =
+                Fitted({c * uw, r * uh, c * uw + uw - 1 + (c == m_columns - 1 ? extraW : 0),
+                        r * uh + uh - 1 + (r == m_rows - 1 ? extraH : 0)},
+                       m_width, m_height);
             const int index = CellOfUnit(r, c);
             auto [it, fresh] = m_cells.try_emplace(index, unit);
             if (!fresh) {
@@ -292,10 +312,10 @@ bool CQTVideoWindowLayout::ClickSeparator(int x, int y) {
 
     // Unit bounding boxes of the cells: {top row, left column, bottom row, right column}.
     std::map<int, std::array<int, 4>> boxes;
-    for (const auto& [unit, cell] : m_unitCell) {
-        const int r = unit / 256;
-        const int c = unit % 256;
-        auto [it, fresh] = boxes.try_emplace(cell, std::array<int, 4>{r, c, r, c});
+    for (size_t unit = 0; unit < m_unitCell.size(); ++unit) {
+        const int r = int(unit) / m_columns;
+        const int c = int(unit) % m_columns;
+        auto [it, fresh] = boxes.try_emplace(m_unitCell[unit], std::array<int, 4>{r, c, r, c});
         auto& b = it->second;
         b = {std::min(b[0], r), std::min(b[1], c), std::max(b[2], r), std::max(b[3], c)};
     }

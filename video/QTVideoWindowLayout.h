@@ -17,6 +17,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class CQTVideoWindowLayout {
 public:
@@ -54,7 +55,10 @@ public:
 
     // Lays the grid out on a W x H canvas: unit width W / cols, unit height H / rows, the
     // remainders going to the last column and the last row. Nothing happens when the size is
-    // unchanged; a side below 1 or above kMaxCanvasSide is ignored.
+    // unchanged; a side below 1 or above kMaxCanvasSide is ignored. Every rectangle lies in the
+    // canvas, so the text form has no negative numbers: bands are cut at the canvas's edges, and
+    // the units of a canvas smaller than its grid that get no pixels are empty (right = left - 1)
+    // at the far edge (left = W, top = H).
     void Resize(int width, int height);
 
     // A new grid with every separator active (one cell per unit). False, with nothing changed,
@@ -94,7 +98,7 @@ private:
     std::map<int, Separator> m_separators;
     std::map<int, Rect> m_cells;
     std::map<int, Rect> m_selection;
-    std::map<int, int> m_unitCell;  // row * 256 + column -> cell index
+    std::vector<int> m_unitCell;  // row-major, row * columns + column -> cell index
 };
 
 // The ten built-in templates on the 400 x 300 design canvas (0: 1 x 1 ... 9: 6 x 6); null for a

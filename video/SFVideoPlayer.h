@@ -16,6 +16,11 @@
 // from inside a callback, Stop only asks the thread to end after the callback (a later Play from
 // another thread resumes), and Open and Close refuse (return 0).
 //
+// Built from three parts, each with its own contract: the decoder (SFVideoDecoder.h: FFmpeg,
+// one picture at a time into the packed buffer), the pacing clock (SFPacingClock.h: when each
+// picture is due) and the thread shell (SFPlayerThread.h: starting, stopping and joining the
+// decoding thread, and who waits for whom).
+//
 // The same operations exist as a table of ports (integer handles), in the order a caller uses
 // them: GetPort, OpenFile, SetDecodeCallback, SetFileEndCallback, Play, GetPlayedTime,
 // SetPlayPos, Stop, CloseFile, FreePort. Results are 1 (done) or 0 (refused).

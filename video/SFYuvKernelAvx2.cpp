@@ -8,19 +8,6 @@
 
 namespace SF_SOFT_BASE::yuv_detail {
 
-namespace {
-
-// The output line 1 KiB ahead of the stores is fetched early: a store to a line that is not in
-// the first-level cache waits for it, and from memory that wait is most of the time. The address
-// is computed as an integer (it may lie past the destination's end, which a prefetch never
-// touches).
-inline void PrefetchAhead(const uint8_t* dst, int offset) {
-    _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(dst) + offset + 1024),
-                 _MM_HINT_T0);
-}
-
-}  // namespace
-
 int RowAvx2(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* dst, int width,
             const SFYuvCoefficients& k) {
     const int n = width & ~15;
@@ -39,7 +26,7 @@ int RowAvx2(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* dst, 
     const __m256i interleave = _mm256_broadcastsi128_si256(
         _mm_setr_epi8(0, 8, 4, 12, 1, 9, 5, 13, 2, 10, 6, 14, 3, 11, 7, 15));
     for (int x = 0; x < n; x += 16) {
-        PrefetchAhead(dst, x * 4);
+        PrefetchOutput(dst, x * 4);
         // Zero-extended to words, each 32-bit lane holds (Y even, Y odd) of one pixel pair.
         const __m256i pairs =
             _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(y + x)));

@@ -9,19 +9,6 @@
 
 namespace SF_SOFT_BASE::yuv_detail {
 
-namespace {
-
-// The output line 1 KiB ahead of the stores is fetched early: a store to a line that is not in
-// the first-level cache waits for it, and from memory that wait is most of the time. The address
-// is computed as an integer (it may lie past the destination's end, which a prefetch never
-// touches).
-inline void PrefetchAhead(const uint8_t* dst, int offset) {
-    _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(dst) + offset + 1024),
-                 _MM_HINT_T0);
-}
-
-}  // namespace
-
 int RowSse2(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* dst, int width,
             const SFYuvCoefficients& k) {
     const int n = width & ~7;
@@ -35,7 +22,7 @@ int RowSse2(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* dst, 
     const __m128i max255 = _mm_set1_epi16(255);
     const __m128i alpha = _mm_set1_epi16(int16_t(0xFF00));
     for (int x = 0; x < n; x += 8) {
-        PrefetchAhead(dst, x * 4);
+        PrefetchOutput(dst, x * 4);
         const __m128i yy = _mm_sub_epi16(
             _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(y + x)), zero),
             yOffset);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "video/QTVideoWindowLayout.h"
 
@@ -219,4 +221,34 @@ TEST(VideoWindowLayout, OneRowMergesAlongTheRow) {
     EXPECT_EQ(layout.Cells().at(1), (Rect{100, 0, 299, 99}));
     ASSERT_TRUE(layout.ClickSeparator(200, 50));
     EXPECT_EQ(layout.CellCount(), 3);
+}
+
+TEST(VideoWindowLayout, TextReadsBackForEveryGridSideOnSmallCanvases) {
+    // Columns depend only on their count and the width, rows on theirs and the height, so the
+    // grids n x 2 and 2 x n (with a merged 2 x 2 block) cover every side up to 64. The canvases
+    // give units of no pixels (smaller than the grid, every remainder) and of 1 to 5 pixels.
+    const std::string block = "0:0:0:0:0:0-1:0:0:0:0:0-65536:0:0:0:0:0-65792:0:0:0:0:0";
+    for (int n = 1; n <= CQTVideoWindowLayout::kMaxGridSide; ++n) {
+        std::vector<int> sides;
+        for (int s = 1; s <= n + 1; ++s)
+            sides.push_back(s);
+        for (int k = 2; k <= 5; ++k)
+            sides.insert(sides.end(), {k * n - 1, k * n, k * n + n / 2});
+        for (const auto& [rows, cols] : {std::pair{n, 2}, std::pair{2, n}}) {
+            CQTVideoWindowLayout a;
+            ASSERT_TRUE(a.Apply(std::to_string(rows) + "/" + std::to_string(cols) + "/0/400:300/" +
+                                (n > 1 ? block : "") + "/"));
+            for (int side : sides) {
+                a.Resize(side, side);
+                const std::string text = a.Serialize();
+                CQTVideoWindowLayout b;
+                ASSERT_TRUE(b.Apply(text)) << text;
+                ASSERT_EQ(b.Serialize(), text);
+                // The cells tile the canvas; those without pixels are empty, not inverted.
+                ASSERT_EQ(CoveredArea(b), (long long)side * side) << text;
+                for (const auto& [index, r] : b.Cells())
+                    ASSERT_TRUE(r.right >= r.left - 1 && r.bottom >= r.top - 1) << text;
+            }
+        }
+    }
 }

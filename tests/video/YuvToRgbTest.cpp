@@ -20,26 +20,18 @@ using namespace SF_SOFT_BASE;
 namespace {
 
 struct Frame {
-    int width;
-    int height;
+    int width, height;
     std::vector<uint8_t> y, u, v;
 
-    Frame(int w, int h, uint8_t yv, uint8_t uv, uint8_t vv)
-        : width(w),
-          height(h),
-          y(size_t(w * h), yv),
-          u(size_t((w + 1) / 2 * ((h + 1) / 2)), uv),
-          v(size_t((w + 1) / 2 * ((h + 1) / 2)), vv) {}
+    Frame(int w, int h, uint8_t yv, uint8_t uv, uint8_t vv) : width(w), height(h) {
+        y.assign(size_t(w * h), yv);
+        u.assign(size_t((w + 1) / 2 * ((h + 1) / 2)), uv);
+        v.assign(u.size(), vv);
+    }
 
     SFYuvImageView View(int signedHeight = 0) const {
-        return {y,
-                u,
-                v,
-                width,
-                (width + 1) / 2,
-                (width + 1) / 2,
-                width,
-                signedHeight ? signedHeight : height};
+        const int cw = (width + 1) / 2;
+        return {y, u, v, width, cw, cw, width, signedHeight ? signedHeight : height};
     }
 };
 
@@ -61,60 +53,29 @@ struct Golden {
 
 // Each expectation worked by hand from the formula in SFYuvToRgb.h, e.g. mid-grey:
 // (128 - 16) * 9535 = 1067920, >> 13 = 130.
+constexpr auto k601 = ESFColorMatrix::Bt601;
+constexpr auto k709 = ESFColorMatrix::Bt709;
+constexpr auto kLim = ESFColorRange::Limited;
+constexpr auto kFull = ESFColorRange::Full;
+
 const Golden kGolden[] = {
-    {"grey601", ESFColorMatrix::Bt601, ESFColorRange::Limited, 128, 128, 128, {130, 130, 130, 255}},
-    {"black601", ESFColorMatrix::Bt601, ESFColorRange::Limited, 16, 128, 128, {0, 0, 0, 255}},
-    {"belowBlack", ESFColorMatrix::Bt601, ESFColorRange::Limited, 0, 128, 128, {0, 0, 0, 255}},
-    {"white601",
-     ESFColorMatrix::Bt601,
-     ESFColorRange::Limited,
-     235,
-     128,
-     128,
-     {254, 254, 254, 255}},
+    {"grey601", k601, kLim, 128, 128, 128, {130, 130, 130, 255}},
+    {"black601", k601, kLim, 16, 128, 128, {0, 0, 0, 255}},
+    {"belowBlack", k601, kLim, 0, 128, 128, {0, 0, 0, 255}},
+    {"white601", k601, kLim, 235, 128, 128, {254, 254, 254, 255}},
     // blue 1067920 + 100 * 16531 -> 332 -> 255; green 1067920 - 320300 -> 91
-    {"blueish601",
-     ESFColorMatrix::Bt601,
-     ESFColorRange::Limited,
-     128,
-     228,
-     128,
-     {255, 91, 130, 255}},
+    {"blueish601", k601, kLim, 128, 228, 128, {255, 91, 130, 255}},
     // 184 * 9535 = 1754440; blue - 78 * 16531 -> 56; green + 78 * 3203 - 92 * 6660 -> 169;
     // red + 92 * 13074 -> 360 -> 255
-    {"mixed601", ESFColorMatrix::Bt601, ESFColorRange::Limited, 200, 50, 220, {56, 169, 255, 255}},
+    {"mixed601", k601, kLim, 200, 50, 220, {56, 169, 255, 255}},
     // 709: blue 1067920 + 100 * 17301 -> 341 -> 255; green 1067920 - 100 * 1744 -> 109
-    {"blueish709",
-     ESFColorMatrix::Bt709,
-     ESFColorRange::Limited,
-     128,
-     228,
-     128,
-     {255, 109, 130, 255}},
-    {"grey709", ESFColorMatrix::Bt709, ESFColorRange::Limited, 128, 128, 128, {130, 130, 130, 255}},
+    {"blueish709", k709, kLim, 128, 228, 128, {255, 109, 130, 255}},
+    {"grey709", k709, kLim, 128, 128, 128, {130, 130, 130, 255}},
     // Full range: no offset, factor 8192. 819200 + 100 * 11485 -> 240; 819200 - 100 * 5849 -> 28
-    {"grey601full",
-     ESFColorMatrix::Bt601,
-     ESFColorRange::Full,
-     128,
-     128,
-     128,
-     {128, 128, 128, 255}},
-    {"reddish601full",
-     ESFColorMatrix::Bt601,
-     ESFColorRange::Full,
-     100,
-     128,
-     228,
-     {100, 28, 240, 255}},
+    {"grey601full", k601, kFull, 128, 128, 128, {128, 128, 128, 255}},
+    {"reddish601full", k601, kFull, 100, 128, 228, {100, 28, 240, 255}},
     // 709 full: 819200 + 100 * 12902 -> 257 -> 255; 819200 - 100 * 3833 -> 53
-    {"reddish709full",
-     ESFColorMatrix::Bt709,
-     ESFColorRange::Full,
-     100,
-     128,
-     228,
-     {100, 53, 255, 255}},
+    {"reddish709full", k709, kFull, 100, 128, 228, {100, 53, 255, 255}},
 };
 
 class GoldenBytes : public ::testing::TestWithParam<Golden> {};
@@ -321,10 +282,9 @@ TEST_P(AgainstSwscale, WithinTwoPerChannel) {
     EXPECT_LE(worst, 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Converter, AgainstSwscale,
-    ::testing::Values(SwsCase{"bt601", ESFColorMatrix::Bt601, ESFColorRange::Limited},
-                      SwsCase{"bt709", ESFColorMatrix::Bt709, ESFColorRange::Limited},
-                      SwsCase{"bt601full", ESFColorMatrix::Bt601, ESFColorRange::Full},
-                      SwsCase{"bt709full", ESFColorMatrix::Bt709, ESFColorRange::Full}),
-    [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Converter, AgainstSwscale,
+                         ::testing::Values(SwsCase{"bt601", k601, kLim},
+                                           SwsCase{"bt709", k709, kLim},
+                                           SwsCase{"bt601full", k601, kFull},
+                                           SwsCase{"bt709full", k709, kFull}),
+                         [](const auto& p) { return std::string(p.param.name); });
