@@ -108,18 +108,13 @@ TEST(SettingsFile, AMissingFileOrANamedPipeGivesDefaultsWithoutBlocking) {
     const std::string path = dir.file("config.xml");
     EXPECT_EQ(CConfigXMLPersistImp(Wide(path).c_str()).GetIntValue(L"UIConfig", L"Language", 5), 5);
     ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    const int writer = ::open(path.c_str(), O_RDWR | O_NONBLOCK);  // a reader would wait for it
+    ASSERT_GE(writer, 0);
     auto reading = std::async(std::launch::async, [&path] {
-        CConfigXMLPersistImp store(Wide(path).c_str());
-        return store.GetIntValue(L"UIConfig", L"Language", 5);
+        return CConfigXMLPersistImp(Wide(path).c_str()).GetIntValue(L"UIConfig", L"Language", 5);
     });
     const bool returned = reading.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
-    if (!returned) {
-        // Release the blocked reader so the test ends: a writer that closes at once.
-        const int fd = ::open(path.c_str(), O_WRONLY);
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    }
+    ::close(writer);  // ends the read of a blocked reader, so the test ends
     EXPECT_TRUE(returned) << "reading the settings blocked on a named pipe";
     EXPECT_EQ(reading.get(), 5);
 }
@@ -270,10 +265,9 @@ TEST(SettingsSave, UnwritableFolderFailsQuietlyAndKeepsTheValue) {
 
 TEST(SettingsSave, FailedReplaceLeavesTheOldFileWhole) {
     TempDir dir;
-    std::string path = dir.write("Config/config.xml", "old");
-    // A directory squatting on the temporary name's folder is not possible; instead make the
-    // target a directory so rename fails after the temporary file was written.
-    std::filesystem::remove(path);
+    // The target is a directory that is not empty, so the rename fails after the temporary
+    // file was written.
+    const std::string path = dir.file("Config/config.xml");
     std::filesystem::create_directories(path + "/occupied");
     EXPECT_FALSE(WriteFileAtomically(path, "new"));
     EXPECT_TRUE(std::filesystem::is_directory(path));
