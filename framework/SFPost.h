@@ -44,30 +44,30 @@ namespace detail {
 // queues the task on loop. False, with nothing traced or queued, for an empty task.
 bool PostLabelledTask(CSFMessageLoop& loop, std::int32_t moduleId, const SFTaskLabels& labels,
                       std::shared_ptr<CSFTask> task);
+
+// The task for each kind of owner handle; a raw pointer has none and does not compile.
+template <class Owner, class Method, class... A>
+std::shared_ptr<CSFTask> MakeTask(std::shared_ptr<Owner> owner, Method method, A&&... args) {
+    return SFCreateTask(std::move(owner), method, std::forward<A>(args)...);
+}
+template <class Owner, class Method, class... A>
+std::shared_ptr<CSFTask> MakeTask(std::weak_ptr<Owner> owner, Method method, A&&... args) {
+    return SFCreateWeakTask(std::move(owner), method, std::forward<A>(args)...);
+}
 }  // namespace detail
 
-// Strong owner: the task keeps owner alive. Returns whether the task was queued. Without a loop
-// registered under moduleId no task is made: nothing is traced, and owner is released here.
-template <class Owner, class Method, class... A>
-bool SFPostTask(std::int32_t moduleId, const SFTaskLabels& labels, std::shared_ptr<Owner> owner,
-                Method method, A&&... args) {
+// owner is a std::shared_ptr (the task keeps it alive) or a std::weak_ptr (the task runs the
+// call only if the owner still exists then). Returns whether the task was queued. Without a
+// loop registered under moduleId, or with a weak owner already gone, no task is made: nothing
+// is traced, and a strong owner is released here.
+template <class OwnerHandle, class Method, class... A>
+bool SFPostTask(std::int32_t moduleId, const SFTaskLabels& labels, OwnerHandle owner, Method method,
+                A&&... args) {
     const std::shared_ptr<CSFMessageLoop> loop =
         CSFMessageLoopManager::GetInstance()->GetMessageLoop(moduleId);
     return loop && detail::PostLabelledTask(
                        *loop, moduleId, labels,
-                       SFCreateTask(std::move(owner), method, std::forward<A>(args)...));
-}
-
-// Weak owner: the task runs the call only if owner still exists then. Returns whether the task
-// was queued; no loop under moduleId, or an owner already gone, queues and traces nothing.
-template <class Owner, class Method, class... A>
-bool SFPostTask(std::int32_t moduleId, const SFTaskLabels& labels, std::weak_ptr<Owner> owner,
-                Method method, A&&... args) {
-    const std::shared_ptr<CSFMessageLoop> loop =
-        CSFMessageLoopManager::GetInstance()->GetMessageLoop(moduleId);
-    return loop && detail::PostLabelledTask(
-                       *loop, moduleId, labels,
-                       SFCreateWeakTask(std::move(owner), method, std::forward<A>(args)...));
+                       detail::MakeTask(std::move(owner), method, std::forward<A>(args)...));
 }
 
 }  // namespace OrvexBase
