@@ -2,18 +2,16 @@
 // Tasks: one deferred call of a member function with copied arguments, and the queue a message
 // loop keeps them in.
 //
-// Creating and posting (any thread):
-//
-//   auto task = OrvexBase::SFCreateTask(shared_from_this(), &CDataOutputViewEventImp::ExportData);
-//   OrvexBase::TraceTaskPost(task, OrvexBase::ML_MAIN, ".\\Main\\DataOutputView", 669,
-//                            "&CDataOutputViewEventImp::ExportData",
-//                            "CDataOutputViewEventImp::OnBtnExport", 1);
-//   OrvexBase::CSFMessageLoopManager::GetInstance()->GetMessageLoop(OrvexBase::ML_MAIN)
-//       ->PostTask(task);
+// Creating and posting (any thread): SFPostTask (framework/SFPost.h) makes the task, stamps its
+// trace labels and queues it on a module's loop in one call. The pieces it is made of:
+// SFCreateTask / SFCreateWeakTask make a task, TraceTaskPost stamps it, and
+// CSFMessageLoop::PostTask queues it.
 //
 // Lifetimes: a task created from an owner shared_ptr keeps the owner alive until the task is
 // destroyed (after it ran on the loop's thread, or when its queue is destroyed unrun). A task
-// created from a raw object pointer does not: that object must outlive the task.
+// created from an owner weak_ptr does not: it drops its call when the owner is gone by the time
+// it runs. A task created from a raw object pointer does not either: that object must outlive
+// the task.
 //
 // Trace: with TaskTraceEnabled != 0 a task writes one line when posted, up to two cost lines
 // after it ran and one line when destroyed, each at the levels described at TraceTaskPost, to
@@ -147,6 +145,27 @@ std::shared_ptr<CSFTask> SFCreateTask(Object* object, R (C::*method)(P...), A&&.
     }
     return std::make_shared<CSFConcreteTask<Object>>(
         std::shared_ptr<Object>(), detail::BindCall(object, method, std::forward<A>(args)...));
+}
+
+// A task that does not keep its owner alive: when it runs it calls
+// (owner->*method)(args...) with copies of args only if the owner still exists, holding it for
+// the length of the call; otherwise the call is dropped. Returns an empty handle for an owner
+// that is already gone or a null method (PostTask ignores it).
+template <class Owner, class Method, class... A>
+std::shared_ptr<CSFTask> SFCreateWeakTask(std::weak_ptr<Owner> owner, Method method, A&&... args) {
+    static_assert(std::is_member_function_pointer_v<Method>, "the call must be a member function");
+    static_assert(std::is_invocable_v<Method, Owner*, std::decay_t<A>&...>,
+                  "the method must belong to the owner's class and the arguments fit it");
+    if (owner.expired() || method == nullptr) {
+        return nullptr;
+    }
+    return std::make_shared<CSFConcreteTask<Owner>>(
+        std::shared_ptr<Owner>(), [owner = std::move(owner), method,
+                                   bound = std::make_tuple(std::forward<A>(args)...)]() mutable {
+            if (const std::shared_ptr<Owner> held = owner.lock()) {
+                std::apply([&held, method](auto&... a) { (held.get()->*method)(a...); }, bound);
+            }
+        });
 }
 
 // Stamps the trace fields and writes the post line. Does nothing while TaskTraceEnabled is 0.

@@ -116,6 +116,54 @@ std::string DecimalDouble(double v) {
     return std::string(buffer, end);
 }
 
+// Writes attribute values so that they read back unchanged. tinyxml2 escapes only & < > " ';
+// but a parser normalises raw TAB, LF and CR in an attribute value (XML makes each a space;
+// tinyxml2 turns CR and CR LF into LF), so a string setting holding one would come back
+// different and the next save would differ from the last. Those three go out as character
+// references, which every parser reads back as the character itself.
+class CSettingsPrinter : public tinyxml2::XMLPrinter {
+public:
+    bool VisitEnter(const tinyxml2::XMLElement& element,
+                    const tinyxml2::XMLAttribute* attribute) override {
+        OpenElement(element.Name(), CompactMode(element));
+        for (; attribute != nullptr; attribute = attribute->Next()) {
+            Putc(' ');
+            Write(attribute->Name());
+            Write("=\"");
+            for (const char* c = attribute->Value(); *c != '\0'; ++c) {
+                const char* reference = Reference(*c);
+                reference != nullptr ? Write(reference) : Putc(*c);
+            }
+            Putc('"');
+        }
+        return true;
+    }
+
+private:
+    static const char* Reference(char c) {
+        switch (c) {
+            case '&':
+                return "&amp;";
+            case '<':
+                return "&lt;";
+            case '>':
+                return "&gt;";
+            case '"':
+                return "&quot;";
+            case '\'':
+                return "&apos;";
+            case '\t':
+                return "&#9;";
+            case '\n':
+                return "&#10;";
+            case '\r':
+                return "&#13;";
+            default:
+                return nullptr;
+        }
+    }
+};
+
 }  // namespace
 
 std::string CAppSettings::SettingsText() const {
@@ -152,7 +200,7 @@ std::string CAppSettings::SettingsText() const {
             e->SetAttribute("Default", CSFStreamConvert::ToNarrow(item.stringDefault).c_str());
         }
     }
-    tinyxml2::XMLPrinter printer;
+    CSettingsPrinter printer;
     doc.Print(&printer);
     return std::string(printer.CStr(), static_cast<size_t>(printer.CStrSize() - 1));
 }

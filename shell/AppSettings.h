@@ -55,7 +55,9 @@ public:
     bool SaveSettings() const;
 
     // The text SaveSettings writes: root "Setting", one element per section in registration
-    // order, one empty element per setting with its attributes, four spaces per level.
+    // order, one empty element per setting with its attributes, four spaces per level. Values
+    // read back unchanged: besides & < > " ', TAB, LF and CR are written as character
+    // references, so saving what was loaded gives the same file again.
     std::string SettingsText() const;
 
     // The file LoadSettings' caller read and SaveSettings writes; set by start-up.

@@ -79,7 +79,8 @@ class CPlainEventImp : public CSFEventBase {};
 
 }  // namespace
 
-// Lookups through the three kinds, table-driven: which handler a message reaches.
+// Lookups through the three kinds, table-driven: which handler a message reaches, through the
+// kind's own entry point and through DispatchSFMessage alike.
 struct LookupCase {
     const char* name;
     std::uint32_t message;
@@ -93,26 +94,28 @@ class MessageMapLookup : public ::testing::TestWithParam<LookupCase> {};
 
 TEST_P(MessageMapLookup, ReachesTheMappedHandler) {
     const LookupCase& c = GetParam();
+    const std::vector<std::string> calls =
+        *c.call == '\0' ? std::vector<std::string>{} : std::vector<std::string>{c.call};
     CToolBarEventImp sink;
     CSFEventBase* base = &sink;
     int handled = 0;
     SF_LRESULT result = 0;
     SF_NMHDR header{nullptr, c.id, c.code};
-    if (c.message == SF_MSG_COMMAND && c.code == 0) {
+    if (c.message == SF_MSG_COMMAND) {
         handled = base->Dlg_OnCommand(c.id);
     } else if (c.message == SF_MSG_NOTIFY) {
         handled = base->OnNotifyClick(c.code, c.id, &header, &result);
-    } else if (c.message == SF_MSG_UIMESSAGE) {
+    } else {
         handled = base->OnUIMessage(c.code, c.id, 11, -3);
     }
     EXPECT_EQ(handled, c.handled);
-    if (*c.call == '\0') {
-        EXPECT_TRUE(sink.calls.empty());
-    } else {
-        ASSERT_EQ(sink.calls.size(), 1u);
-        EXPECT_EQ(sink.calls[0], c.call);
-    }
+    EXPECT_EQ(sink.calls, calls);
+    EXPECT_EQ(result, std::string(c.call).rfind("notify", 0) == 0 ? 42 : 0);
     EXPECT_EQ(sink.m_paints, 0);  // the other base was not mistaken for the sink
+
+    CToolBarEventImp dispatched;
+    EXPECT_EQ(dispatched.DispatchSFMessage(c.message, c.code, c.id, 11, -3), c.handled);
+    EXPECT_EQ(dispatched.calls, calls);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -136,53 +139,24 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"NotifyForCommandId", SF_MSG_NOTIFY, 0, 103, 0, ""},
         LookupCase{"UIMessage", SF_MSG_UIMESSAGE, 0x113, 7, 1, "tick:11,-3"},
         LookupCase{"UIMessageRange", SF_MSG_UIMESSAGE, 0x113, 25, 1, "other-tick"},
-        LookupCase{"UIMessageWrongCode", SF_MSG_UIMESSAGE, 0x112, 7, 0, ""}),
+        LookupCase{"UIMessageWrongCode", SF_MSG_UIMESSAGE, 0x112, 7, 0, ""},
+        LookupCase{"UIMessageForCommandId", SF_MSG_UIMESSAGE, 0, 103, 0, ""}),
     [](const ::testing::TestParamInfo<LookupCase>& row) { return std::string(row.param.name); });
 
-TEST(MessageMap, NotifyHandlerFillsTheResult) {
-    CToolBarEventImp sink;
-    SF_NMHDR header{nullptr, 302, 5};
-    SF_LRESULT result = 0;
-    EXPECT_EQ(sink.OnNotifyClick(5, 302, &header, &result), 1);
-    EXPECT_EQ(result, 42);
-}
-
-TEST(MessageMap, DispatchCallsEachKindWithItsArguments) {
-    CToolBarEventImp sink;
-    int window = 0;
-    sink.SetUIWnd(&window);
-    EXPECT_EQ(sink.DispatchSFMessage(SF_MSG_COMMAND, 0, 106, 0, 0), 1);
-    EXPECT_EQ(sink.DispatchSFMessage(SF_MSG_NOTIFY, 5, 302, 9, 9), 1);
-    EXPECT_EQ(sink.DispatchSFMessage(SF_MSG_UIMESSAGE, 0x113, 7, 4, 5), 1);
-    EXPECT_EQ(sink.DispatchSFMessage(SF_MSG_COMMAND, 0, 104, 0, 0), 0);
-    EXPECT_EQ(sink.calls, (std::vector<std::string>{"max", "notify:302", "tick:4,5"}));
-}
-
-TEST(MessageMap, KindMismatchIsIgnored) {
-    // The first match decides; a command lookup never calls a notification or message handler.
-    CToolBarEventImp sink;
-    EXPECT_EQ(sink.OnUIMessage(0, 103, 0, 0), 0);
-    EXPECT_TRUE(sink.calls.empty());
-}
-
-TEST(MessageMap, ThisMessageIdsListsUIMessagesInMapOrder) {
+TEST(MessageMap, ThisMessageIdsListsUIMessagesInMapOrderOrNothing) {
     CToolBarEventImp sink;
     const int* ids = sink.GetThisMessageIDs();
     ASSERT_NE(ids, nullptr);
-    EXPECT_EQ(ids[0], 7);
-    EXPECT_EQ(ids[1], 20);
-    EXPECT_EQ(ids[2], -1);
+    EXPECT_EQ(std::vector<int>(ids, ids + 3), (std::vector<int>{7, 20, -1}));
     EXPECT_EQ(sink.GetThisMessageIDs(), ids);  // kept after the first call
-}
 
-TEST(MessageMap, ClassesWithoutUIMessagesOrWithoutMap) {
     CNoUIMessagesEventImp noUi;
     EXPECT_EQ(noUi.GetThisMessageIDs(), nullptr);
     EXPECT_EQ(noUi.GetThisMessageIDs(), nullptr);
     EXPECT_EQ(noUi.Dlg_OnCommand(1), 1);
     EXPECT_EQ(noUi.clicks, 1);
 
-    CPlainEventImp plain;
+    CPlainEventImp plain;  // no map at all
     EXPECT_EQ(plain.GetSFMessageMap(), nullptr);
     EXPECT_EQ(plain.GetThisMessageIDs(), nullptr);
     EXPECT_EQ(plain.Dlg_OnCommand(1), 0);

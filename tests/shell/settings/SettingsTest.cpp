@@ -7,8 +7,11 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <future>
+#include <iterator>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "shell/AppSettings.h"
@@ -23,13 +26,27 @@ std::wstring Wide(const std::string& s) {
     return std::wstring(s.begin(), s.end());
 }
 
+// A settings file whose language setting has the value text given.
+std::string Doc(const std::string& value) {
+    return "<Setting><UIConfig><Language value=\"" + value + "\"/></UIConfig></Setting>";
+}
+
+// The language read from a file with this text; reading never rewrites the user's file.
 int LanguageFrom(const std::string& fileText) {
     TempDir dir;
     std::string path = dir.write("config.xml", fileText);
     CConfigXMLPersistImp store(Wide(path).c_str());
     CAppSettings settings;
+    settings.SetFilePath(path);
     settings.LoadSettings(&store);
+    EXPECT_EQ(TempDir::read(path), fileText);
     return settings.m_language;
+}
+
+// Entries in a folder: a save leaves nothing but its file behind.
+long Entries(const std::string& dir) {
+    return std::distance(std::filesystem::directory_iterator(dir),
+                         std::filesystem::directory_iterator());
 }
 
 struct FileCase {
@@ -42,14 +59,6 @@ class SettingsFileReading : public testing::TestWithParam<FileCase> {};
 
 TEST_P(SettingsFileReading, GivesTheDocumentedLanguage) {
     EXPECT_EQ(LanguageFrom(GetParam().text), GetParam().language);
-}
-
-std::string Binary() {
-    std::string s;
-    for (int i = 0; i < 4096; ++i) {
-        s.push_back(static_cast<char>((i * 7919) & 0xFF));
-    }
-    return s;
 }
 
 // A large document that is still a settings file (comments pad it) is read; one beyond the
@@ -65,30 +74,22 @@ std::string Padded(size_t bytes) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, SettingsFileReading,
     testing::Values(
-        FileCase{"Chinese", "<Setting><UIConfig><Language value=\"1\"/></UIConfig></Setting>", 1},
-        FileCase{"SevenIsKeptUnclamped",
-                 "<Setting><UIConfig><Language value=\"7\"/></UIConfig></Setting>", 7},
-        FileCase{"Empty", "", 0},
-        FileCase{"Truncated", "<Setting><UIConfig><Language value=\"1\"", 0},
-        FileCase{"Binary", Binary(), 0},
-        FileCase{"NotANumber", "<Setting><UIConfig><Language value=\"abc\"/></UIConfig></Setting>",
+        FileCase{"Chinese", Doc("1"), 1}, FileCase{"SevenIsKeptUnclamped", Doc("7"), 7},
+        FileCase{"Empty", "", 0}, FileCase{"Truncated", Doc("1").substr(0, 38), 0},
+        FileCase{"Binary",
+                 std::string("\x7F"
+                             "ELF\x02\x01\x01\0\0\0\xFF\xFE",
+                             12),
                  0},
-        FileCase{"TrailingGarbage",
-                 "<Setting><UIConfig><Language value=\"1abc\"/></UIConfig></Setting>", 0},
-        FileCase{"OutOf32Bits",
-                 "<Setting><UIConfig><Language value=\"99999999999\"/></UIConfig></Setting>", 0},
-        FileCase{"Negative", "<Setting><UIConfig><Language value=\"-3\"/></UIConfig></Setting>",
-                 -3},
-        FileCase{"SpacesAround",
-                 "<Setting><UIConfig><Language value=\" 1 \"/></UIConfig></Setting>", 1},
+        FileCase{"NotANumber", Doc("abc"), 0}, FileCase{"TrailingGarbage", Doc("1abc"), 0},
+        FileCase{"OutOf32Bits", Doc("99999999999"), 0}, FileCase{"Negative", Doc("-3"), -3},
+        FileCase{"SpacesAround", Doc(" 1 "), 1},
         FileCase{"NoValueAttribute",
                  "<Setting><UIConfig><Language Default=\"1\"/></UIConfig></Setting>", 0},
         FileCase{"OtherRootName",
                  "<Whatever><UIConfig><Language value=\"1\"/></UIConfig></Whatever>", 1},
         FileCase{"DeclarationAndCommentBeforeRoot",
-                 "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- mine -->\n"
-                 "<Setting><UIConfig><Language value=\"1\"/></UIConfig></Setting>",
-                 1},
+                 "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- mine -->\n" + Doc("1"), 1},
         FileCase{"DuplicateSectionsFirstWins",
                  "<Setting><UIConfig><Language value=\"1\"/></UIConfig>"
                  "<UIConfig><Language value=\"0\"/></UIConfig></Setting>",
@@ -100,39 +101,31 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"Huge", Padded(CConfigXMLPersistImp::kMaxFileSize + 1), 0}),
     [](const testing::TestParamInfo<FileCase>& p) { return std::string(p.param.name); });
 
-TEST(SettingsFile, MissingFileAndNullPathGiveDefaults) {
-    TempDir dir;
-    CConfigXMLPersistImp missing(Wide(dir.file("nothing.xml")).c_str());
-    EXPECT_EQ(missing.GetIntValue(L"UIConfig", L"Language", 5), 5);
-    CConfigXMLPersistImp null(nullptr);
-    EXPECT_EQ(null.GetIntValue(L"UIConfig", L"Language", 5), 5);
-    EXPECT_EQ(null.GetStringValue(L"A", L"B", L"def"), L"def");
-}
-
-// Something that is not a regular file under the settings name (here a named pipe nobody
-// writes to) gives the defaults at once instead of blocking start-up.
-TEST(SettingsFile, ANamedPipeInPlaceOfTheFileGivesDefaultsWithoutBlocking) {
+// A missing file, or something that is not a regular file under the settings name (here a
+// named pipe nobody writes to), gives the defaults at once instead of blocking start-up.
+TEST(SettingsFile, AMissingFileOrANamedPipeGivesDefaultsWithoutBlocking) {
     TempDir dir;
     const std::string path = dir.file("config.xml");
+    EXPECT_EQ(CConfigXMLPersistImp(Wide(path).c_str()).GetIntValue(L"UIConfig", L"Language", 5), 5);
     ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    const int writer = ::open(path.c_str(), O_RDWR | O_NONBLOCK);  // a reader would wait for it
+    ASSERT_GE(writer, 0);
     auto reading = std::async(std::launch::async, [&path] {
-        CConfigXMLPersistImp store(Wide(path).c_str());
-        return store.GetIntValue(L"UIConfig", L"Language", 5);
+        return CConfigXMLPersistImp(Wide(path).c_str()).GetIntValue(L"UIConfig", L"Language", 5);
     });
     const bool returned = reading.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
-    if (!returned) {
-        // Release the blocked reader so the test ends: a writer that closes at once.
-        const int fd = ::open(path.c_str(), O_WRONLY);
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    }
+    ::close(writer);  // ends the read of a blocked reader, so the test ends
     EXPECT_TRUE(returned) << "reading the settings blocked on a named pipe";
     EXPECT_EQ(reading.get(), 5);
 }
 
+// The store read from text (a null path gives an empty document, text that does not parse adds
+// nothing): each getter reads its own type or gives its default.
 TEST(SettingsFile, TypedGettersReadTheirTypeOrFallBack) {
     CConfigXMLPersistImp store(nullptr);
+    store.LoadFromText(nullptr);
+    store.LoadFromText("<broken");
+    EXPECT_EQ(store.GetStringValue(L"A", L"Str", L"def"), L"def");
     store.LoadFromText(
         "<S><A>"
         "<T1 value=\"TRUE\"/><T2 value=\"yes\"/><T3 value=\"1\"/>"
@@ -140,11 +133,8 @@ TEST(SettingsFile, TypedGettersReadTheirTypeOrFallBack) {
         "<D value=\"2.5\"/><Dbad value=\"2,5\"/><Dexp value=\"-1e3\"/>"
         "<Str value=\"\xE4\xB8\xAD\xE6\x96\x87\"/>"
         "</A></S>");
-    for (const wchar_t* key : {L"T1", L"T2", L"T3"}) {
-        EXPECT_TRUE(store.GetBoolValue(L"A", key, false)) << key;
-    }
-    for (const wchar_t* key : {L"F1", L"F2", L"F3"}) {
-        EXPECT_FALSE(store.GetBoolValue(L"A", key, true)) << key;
+    for (const wchar_t* key : {L"T1", L"T2", L"T3", L"F1", L"F2", L"F3"}) {
+        EXPECT_EQ(store.GetBoolValue(L"A", key, key[0] == L'F'), key[0] == L'T') << key;
     }
     EXPECT_TRUE(store.GetBoolValue(L"A", L"X", true));
     EXPECT_FALSE(store.GetBoolValue(L"A", L"X", false));
@@ -154,15 +144,6 @@ TEST(SettingsFile, TypedGettersReadTheirTypeOrFallBack) {
     EXPECT_EQ(store.GetStringValue(L"A", L"Str", L""), L"\u4E2D\u6587");
     EXPECT_EQ(store.GetStringValue(L"A", L"Missing", L"def"), L"def");
     EXPECT_EQ(store.GetLongValue(L"A", L"D", 4), 4);
-}
-
-TEST(SettingsFile, LoadFromTextAddsToTheDocumentAndIgnoresNull) {
-    CConfigXMLPersistImp store(nullptr);
-    store.LoadFromText(nullptr);
-    store.LoadFromText("<broken");
-    EXPECT_EQ(store.GetIntValue(L"UIConfig", L"Language", -1), -1);
-    store.LoadFromText("<Setting><UIConfig><Language value=\"1\"/></UIConfig></Setting>");
-    EXPECT_EQ(store.GetIntValue(L"UIConfig", L"Language", -1), 1);
 }
 
 struct ClampCase {
@@ -197,108 +178,100 @@ INSTANTIATE_TEST_SUITE_P(
                     ClampCase{"MinNotBelowMaxDisables", 99, 1, 10, 10, 99}),
     [](const testing::TestParamInfo<ClampCase>& p) { return std::string(p.param.name); });
 
-TEST(SettingsSave, WritesTheDocumentedTextForEachType) {
-    CAppSettings settings;
-    settings.m_language = 1;
-    settings.LoadSettings(nullptr);  // registers; no store: the default 0
-    EXPECT_EQ(settings.m_language, 0);
-    settings.m_language = 1;
-    EXPECT_EQ(settings.SettingsText(),
-              "<Setting>\n"
-              "    <UIConfig>\n"
-              "        <Language value=\"1\" Default=\"0\" Min=\"0\" Max=\"0\" Scale=\"0\"/>\n"
-              "    </UIConfig>\n"
-              "</Setting>\n");
+// Every type of setting, saved, loaded and saved again, gives the same value and the same file
+// byte for byte; the file is the documented text, and the save makes the file's folder and
+// leaves nothing else in it.
+using Value = std::variant<bool, int32_t, double, std::wstring>;
 
-    bool flag = true;
-    double ratio = 0.1;
-    std::wstring name = L"\u4E2D";
-    CAppSettings other;
-    other.RegisterBoolSetting(L"A", L"Flag", &flag, false);
-    other.RegisterDoubleSetting(L"A", L"Ratio", &ratio, 2.5);
-    other.RegisterStringSetting(L"B", L"Name", &name, L"");
-    EXPECT_EQ(other.SettingsText(),
-              "<Setting>\n"
-              "    <A>\n"
-              "        <Flag value=\"1\" Default=\"0\" Min=\"0\" Max=\"1\"/>\n"
-              "        <Ratio value=\"0.1\" Default=\"2.5\"/>\n"
-              "    </A>\n"
-              "    <B>\n"
-              "        <Name value=\"\xE4\xB8\xAD\" Default=\"\"/>\n"
-              "    </B>\n"
-              "</Setting>\n");
-}
+struct RoundTripCase {
+    const char* name;
+    Value value;
+    const char* element;  // the setting's line in the file
+};
 
-TEST(SettingsSave, RoundTripsThroughTheSameFileAndCreatesItsFolder) {
-    TempDir dir;
-    std::string path = dir.file("app/Config/config.xml");
-    CAppSettings settings;
-    settings.SetFilePath(path);
-    settings.LoadSettings(nullptr);
-    settings.m_language = 1;
-    ASSERT_TRUE(settings.SaveSettings());
-
-    CConfigXMLPersistImp store(Wide(path).c_str());
-    CAppSettings reread;
-    reread.LoadSettings(&store);
-    EXPECT_EQ(reread.m_language, 1);
-
-    settings.m_language = 0;
-    ASSERT_TRUE(settings.SaveSettings());
-    EXPECT_NE(TempDir::read(path).find("value=\"0\""), std::string::npos);
-    // Nothing but the file itself is left in its folder.
-    int entries = 0;
-    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.file("app/Config"))) {
-        ++entries;
+// Section "S", key "K", bound to target with its type's default.
+void Register(CAppSettings& settings, Value& target) {
+    if (auto* b = std::get_if<bool>(&target)) {
+        settings.RegisterBoolSetting(L"S", L"K", b, false);
+    } else if (auto* i = std::get_if<int32_t>(&target)) {
+        settings.RegisterIntSetting(L"S", L"K", i, 0, 0, 0, 0);
+    } else if (auto* d = std::get_if<double>(&target)) {
+        settings.RegisterDoubleSetting(L"S", L"K", d, 2.5);
+    } else {
+        settings.RegisterStringSetting(L"S", L"K", std::get_if<std::wstring>(&target), L"");
     }
-    EXPECT_EQ(entries, 1);
 }
+
+class SettingsRoundTrip : public testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(SettingsRoundTrip, SavedLoadedAndSavedAgainGivesTheSameFileAndValue) {
+    TempDir dir;
+    const std::string path = dir.file("app/Config/config.xml");
+    Value written = GetParam().value;
+    CAppSettings first;
+    Register(first, written);
+    first.LoadSettings(nullptr);  // registers the application's settings too
+    written = GetParam().value;
+    first.SetFilePath(path);
+    ASSERT_TRUE(first.SaveSettings());
+    const std::string text = TempDir::read(path);
+    EXPECT_EQ(text, std::string("<Setting>\n    <S>\n        ") + GetParam().element +
+                        "\n    </S>\n    <UIConfig>\n        <Language value=\"0\" Default=\"0\" "
+                        "Min=\"0\" Max=\"0\" Scale=\"0\"/>\n    </UIConfig>\n</Setting>\n");
+
+    Value read = written;
+    std::visit([](auto& v) { v = {}; }, read);
+    CAppSettings second;
+    Register(second, read);
+    second.SetFilePath(path);
+    CConfigXMLPersistImp store(Wide(path).c_str());
+    second.LoadSettings(&store);
+    EXPECT_EQ(read, written);
+    ASSERT_TRUE(second.SaveSettings());
+    EXPECT_EQ(TempDir::read(path), text);
+    EXPECT_EQ(Entries(dir.file("app/Config")), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Types, SettingsRoundTrip,
+    testing::Values(
+        RoundTripCase{"BoolTrue", true, "<K value=\"1\" Default=\"0\" Min=\"0\" Max=\"1\"/>"},
+        RoundTripCase{"IntNegative", int32_t{-7},
+                      "<K value=\"-7\" Default=\"0\" Min=\"0\" Max=\"0\" Scale=\"0\"/>"},
+        RoundTripCase{"IntLargest", int32_t{2147483647},
+                      "<K value=\"2147483647\" Default=\"0\" Min=\"0\" Max=\"0\" Scale=\"0\"/>"},
+        RoundTripCase{"DoubleShortest", 0.1, "<K value=\"0.1\" Default=\"2.5\"/>"},
+        RoundTripCase{"DoubleExponent", -1e300, "<K value=\"-1e+300\" Default=\"2.5\"/>"},
+        RoundTripCase{"StringChinese", std::wstring(L"\u4E2D"),
+                      "<K value=\"\xE4\xB8\xAD\" Default=\"\"/>"},
+        RoundTripCase{"StringCarriageReturn", std::wstring(L"a\rb"),
+                      "<K value=\"a&#13;b\" Default=\"\"/>"},
+        RoundTripCase{"StringLineEndsAndTab", std::wstring(L"\r\n\tx\n"),
+                      "<K value=\"&#13;&#10;&#9;x&#10;\" Default=\"\"/>"},
+        RoundTripCase{"StringMarkupAndSpaces", std::wstring(L" <&>\"' "),
+                      "<K value=\" &lt;&amp;&gt;&quot;&apos; \" Default=\"\"/>"}),
+    [](const testing::TestParamInfo<RoundTripCase>& p) { return std::string(p.param.name); });
 
 TEST(SettingsSave, UnwritableFolderFailsQuietlyAndKeepsTheValue) {
     CAppSettings settings;
     settings.SetFilePath("/dev/null/Config/config.xml");  // a folder that cannot exist
-    settings.LoadSettings(nullptr);
+    settings.m_language = 1;
+    settings.LoadSettings(nullptr);  // no store at all: the default
+    EXPECT_EQ(settings.m_language, 0);
     settings.m_language = 1;
     EXPECT_FALSE(settings.SaveSettings());
     EXPECT_EQ(settings.m_language, 1);
 }
 
-TEST(SettingsSave, LoadingNeverRewritesTheUsersFile) {
-    TempDir dir;
-    const std::string text = "<Setting><UIConfig><Language value=\"abc\"/></UIConfig></Setting>";
-    std::string path = dir.write("config.xml", text);
-    CConfigXMLPersistImp store(Wide(path).c_str());
-    CAppSettings settings;
-    settings.SetFilePath(path);
-    settings.LoadSettings(&store);
-    EXPECT_EQ(TempDir::read(path), text);
-}
-
 TEST(SettingsSave, FailedReplaceLeavesTheOldFileWhole) {
     TempDir dir;
-    std::string path = dir.write("Config/config.xml", "old");
-    // A directory squatting on the temporary name's folder is not possible; instead make the
-    // target a directory so rename fails after the temporary file was written.
-    std::filesystem::remove(path);
+    // The target is a directory that is not empty, so the rename fails after the temporary
+    // file was written.
+    const std::string path = dir.file("Config/config.xml");
     std::filesystem::create_directories(path + "/occupied");
     EXPECT_FALSE(WriteFileAtomically(path, "new"));
     EXPECT_TRUE(std::filesystem::is_directory(path));
-    int entries = 0;
-    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.file("Config"))) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1) << "the temporary file was left behind";
-}
-
-// A user who keeps the settings elsewhere and links them in keeps the link.
-TEST(SettingsSave, ASymlinkedSettingsFileStaysALink) {
-    TempDir dir;
-    std::string real = dir.write("dotfiles/tessaro.xml", "old");
-    std::filesystem::create_directories(dir.file("Config"));
-    std::filesystem::create_symlink(real, dir.file("Config/config.xml"));
-    ASSERT_TRUE(WriteFileAtomically(dir.file("Config/config.xml"), "new"));
-    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("Config/config.xml")));
-    EXPECT_EQ(TempDir::read(real), "new");
+    EXPECT_EQ(Entries(dir.file("Config")), 1) << "the temporary file was left behind";
 }
 
 TEST(SettingsLocation, AppDirectoryWhenWritableElseXdgConfigHome) {
