@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/os/SFAppDir.h"
+#include "framework/os/SFThread.h"
 #include "video/SFFFmpeg.h"
 #include "video/SFVideoLog.h"
 
@@ -407,6 +408,7 @@ struct CSFVideoPlayer::Impl {
     }
 
     void Run() {
+        RunThreadStartHook();
         decodingThread = std::this_thread::get_id();
         PacketPtr packet = MakePacket();
         FramePtr frame = MakeFrame();
