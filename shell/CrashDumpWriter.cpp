@@ -1,21 +1,28 @@
 #include "shell/CrashDumpWriter.h"
 
+#include "framework/os/SFFile.h"
+
 #include <elf.h>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/procfs.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/user.h>
 #include <time.h>
 #include <ucontext.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <initializer_list>
+#include <string_view>
 
 // Everything below WriteCoreDump runs inside a signal handler of a crashed process: system calls
 // on static or preallocated memory only, small stack frames (a worker thread may have little
@@ -41,6 +48,17 @@ constexpr std::size_t kMaxThreads = 512;
 constexpr long kThreadCaptureBudgetNs = 500'000'000;  // for all threads together
 constexpr std::size_t kWriteChunk = 1u << 20;
 
+// What of a mapping goes into the dump, the rule of the kernel's default core filter: memory
+// that exists only in the process is written whole; a file the debugger can read again (a
+// library, the executable, a font) is left to the debugger unless the process wrote to its
+// private copy, except for its first page when mapped from the file's start (the ELF header,
+// whose build id lets the debugger check that it opens the same file).
+enum class Keep : std::uint8_t {
+    Nothing,   // not dumped and not listed as a segment (unreadable, devices, [vvar])
+    Contents,  // anonymous memory, shared memory, deleted files: written whole
+    IfWritten  // a file still on disk: whole when written to, otherwise at most its header
+};
+
 struct Mapping {
     std::uint64_t start;
     std::uint64_t end;
@@ -48,7 +66,8 @@ struct Mapping {
     std::uint32_t pathOffset;  // into the path pool; valid when pathLength > 0
     std::uint16_t pathLength;  // 0 for anonymous and special mappings
     std::uint8_t flags;        // PF_R / PF_W / PF_X
-    bool dumped;               // its contents go into the file
+    Keep keep;
+    bool written;  // "Anonymous:" in smaps above zero: pages copied on write exist
 };
 
 // Thread state handed from the caught thread's signal handler to the writer.
@@ -70,7 +89,14 @@ struct Buffers {
 };
 
 Buffers* g_buffers = nullptr;  // mmap'ed once at preparation, never freed
-char g_dumpPath[PATH_MAX] = {};
+// Where the dump may go, tried in this order at a crash: beside the executable when its folder
+// was writable at preparation, then the state folder (created at the crash when missing).
+constexpr std::size_t kMaxDumpPaths = 2;
+char g_dumpPaths[kMaxDumpPaths][PATH_MAX] = {};
+std::size_t g_dumpPathCount = 0;
+char g_stateFolder[PATH_MAX] = {};  // the folder of the state path, empty without one
+char g_folderScratch[PATH_MAX] = {};
+std::atomic<const char*> g_openPath{nullptr};  // the dump file while it is being written
 unsigned char g_auxv[4096] = {};
 std::size_t g_auxvSize = 0;
 char g_fileName[16] = {};   // the executable's name for the process info (truncated)
@@ -81,7 +107,6 @@ std::size_t g_mappingCount = 0;
 std::size_t g_pathPoolUsed = 0;
 std::size_t g_threadCount = 0;
 std::atomic<bool> g_prepared{false};
-std::atomic<bool> g_writing{false};  // the dump file exists but is not complete
 
 // ---- async-signal-safe helpers ----
 
@@ -97,38 +122,9 @@ long CurrentThreadId() {
     return syscall(SYS_gettid);
 }
 
-bool ReadFully(int fd, void* data, std::size_t size, std::size_t* got) {
-    auto* p = static_cast<char*>(data);
-    std::size_t total = 0;
-    while (total < size) {
-        const ssize_t n = ::read(fd, p + total, size - total);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        total += static_cast<std::size_t>(n);
-    }
-    *got = total;
-    return true;
-}
-
 // Writes a plain buffer; false on any failure (no room, file too large, I/O error).
 bool WriteAll(int fd, const void* data, std::size_t size) {
-    auto* p = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t n = ::write(fd, p, size);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        p += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
+    return SF_SOFT_BASE::WriteFully(fd, data, size) == size;
 }
 
 // Copies process memory into the file. The kernel reads the memory on our behalf, so a page that
@@ -332,32 +328,46 @@ bool StartsWith(const char* s, std::size_t length, const char* prefix) {
     return length >= n && std::memcmp(s, prefix, n) == 0;
 }
 
-// Whether the contents of a readable mapping go into the dump. Device mappings are left out:
-// reading device memory may have side effects or stall; [vvar] holds kernel data that may not
-// be readable and that no debugger needs; [vsyscall] is not memory of the process.
-bool DumpContents(const char* path, std::size_t length) {
-    if (StartsWith(path, length, "/dev/")) {
-        return StartsWith(path, length, "/dev/zero") || StartsWith(path, length, "/dev/shm/");
-    }
-    return !StartsWith(path, length, "[vvar") && !StartsWith(path, length, "[vsyscall]");
+bool EndsWith(const char* s, std::size_t length, const char* suffix) {
+    const std::size_t n = Length(suffix);
+    return length >= n && std::memcmp(s + length - n, suffix, n) == 0;
 }
 
-// One line: "start-end perms offset dev inode   path".
-void ParseMapLine(const char* p, const char* end) {
+// What of a readable mapping goes into the dump (see Keep). Device mappings are left out:
+// reading device memory may have side effects or stall; [vvar] holds kernel data that may not
+// be readable and that no debugger needs; [vsyscall] is not memory of the process.
+Keep KeepOf(const char* path, std::size_t length) {
+    if (StartsWith(path, length, "/dev/zero") || StartsWith(path, length, "/dev/shm/")) {
+        return Keep::Contents;  // memory, whatever its name
+    }
+    if (StartsWith(path, length, "/dev/") || StartsWith(path, length, "[vvar") ||
+        StartsWith(path, length, "[vsyscall]")) {
+        return Keep::Nothing;
+    }
+    if (length > 0 && path[0] == '/' && !StartsWith(path, length, "/memfd:") &&
+        !EndsWith(path, length, " (deleted)")) {
+        return Keep::IfWritten;
+    }
+    return Keep::Contents;
+}
+
+// One mapping's line: "start-end perms offset dev inode   path". False for any other line (the
+// fields smaps adds) and for mappings not recorded.
+bool ParseMapLine(const char* p, const char* end) {
     if (g_mappingCount == kMaxMappings) {
-        return;
+        return false;
     }
     Mapping m{};
     if (!ParseHex(p, end, m.start) || p == end || *p != '-') {
-        return;
+        return false;
     }
     ++p;
     if (!ParseHex(p, end, m.end) || m.end <= m.start) {
-        return;
+        return false;
     }
     SkipSpaces(p, end);
     if (end - p < 4) {
-        return;
+        return false;
     }
     const bool readable = p[0] == 'r';
     m.flags = static_cast<std::uint8_t>((readable ? PF_R : 0) | (p[1] == 'w' ? PF_W : 0) |
@@ -365,7 +375,7 @@ void ParseMapLine(const char* p, const char* end) {
     p += 4;
     SkipSpaces(p, end);
     if (!ParseHex(p, end, m.offset)) {
-        return;
+        return false;
     }
     SkipSpaces(p, end);
     SkipField(p, end);  // device
@@ -374,7 +384,12 @@ void ParseMapLine(const char* p, const char* end) {
     SkipSpaces(p, end);
     const char* path = p;
     const auto pathLength = static_cast<std::size_t>(end - p);
-    m.dumped = readable && DumpContents(path, pathLength);
+    m.keep = readable ? KeepOf(path, pathLength) : Keep::Nothing;
+    const auto page = static_cast<std::uint64_t>(g_pageSize);
+    if (m.start == reinterpret_cast<std::uintptr_t>(g_buffers) &&
+        m.end - m.start == (sizeof(Buffers) + page - 1) / page * page) {
+        m.keep = Keep::Nothing;  // the writer's own scratch (5 MB): nothing of the crash
+    }
     if (pathLength > 0 && path[0] == '/' && pathLength < 0xffff &&
         g_pathPoolUsed + pathLength + 1 <= kPathPoolSize) {
         m.pathOffset = static_cast<std::uint32_t>(g_pathPoolUsed);
@@ -384,20 +399,35 @@ void ParseMapLine(const char* p, const char* end) {
         g_pathPoolUsed += pathLength + 1;
     }
     if (!readable && m.pathLength == 0) {
-        return;  // guard pages and reservations: nothing to show
+        return false;  // guard pages and reservations: nothing to show
     }
     g_buffers->mappings[g_mappingCount++] = m;
+    return true;
 }
 
+// "Anonymous:     12 kB" after a mapping's line: pages of it the process has written.
+void ParseAnonymousLine(const char* p, const char* end) {
+    constexpr char kField[] = "Anonymous:";
+    if (!StartsWith(p, static_cast<std::size_t>(end - p), kField)) {
+        return;
+    }
+    p += sizeof kField - 1;
+    SkipSpaces(p, end);
+    g_buffers->mappings[g_mappingCount - 1].written = p < end && *p >= '1' && *p <= '9';
+}
+
+// Reads the mappings, and whether each was written, from /proc/self/smaps: its mapping lines are
+// those of /proc/self/maps, each followed by the mapping's page counts.
 bool ReadMemoryMap() {
     g_mappingCount = 0;
     g_pathPoolUsed = 0;
-    const int fd = ::open("/proc/self/maps", O_RDONLY | O_CLOEXEC);
+    const int fd = ::open("/proc/self/smaps", O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return false;
     }
     char* buffer = g_buffers->readBuffer;
     std::size_t have = 0;
+    bool recorded = false;  // the last mapping line was recorded: its fields follow
     for (;;) {
         const ssize_t n = ::read(fd, buffer + have, kReadBufferSize - have);
         if (n < 0 && errno == EINTR) {
@@ -409,10 +439,18 @@ bool ReadMemoryMap() {
         have += static_cast<std::size_t>(n);
         std::size_t lineStart = 0;
         for (std::size_t i = 0; i < have; ++i) {
-            if (buffer[i] == '\n') {
-                ParseMapLine(buffer + lineStart, buffer + i);
-                lineStart = i + 1;
+            if (buffer[i] != '\n') {
+                continue;
             }
+            const char* line = buffer + lineStart;
+            if (*line >= 'A' && *line <= 'Z') {  // a field: mapping lines begin with a digit
+                if (recorded) {
+                    ParseAnonymousLine(line, buffer + i);
+                }
+            } else {
+                recorded = ParseMapLine(line, buffer + i);
+            }
+            lineStart = i + 1;
         }
         if (lineStart == 0 && have == kReadBufferSize) {
             have = 0;  // a line longer than the buffer cannot occur; drop it rather than stall
@@ -423,6 +461,23 @@ bool ReadMemoryMap() {
     }
     ::close(fd);
     return g_mappingCount > 0;
+}
+
+// The bytes of a mapping written into the dump, from its start.
+std::uint64_t DumpedSize(const Mapping& m) {
+    switch (m.keep) {
+        case Keep::Nothing:
+            return 0;
+        case Keep::Contents:
+            return m.end - m.start;
+        case Keep::IfWritten:
+            break;
+    }
+    if (m.written) {
+        return m.end - m.start;
+    }
+    const auto page = static_cast<std::uint64_t>(g_pageSize);
+    return m.offset == 0 && m.end - m.start >= page ? page : 0;
 }
 
 // ---- the other threads ----
@@ -609,7 +664,7 @@ bool WriteDump(int fd, int signal, const siginfo_t* info, const ucontext_t* uc) 
     // the notes, the memory at page-aligned offsets.
     std::size_t loads = 0;
     for (std::size_t i = 0; i < g_mappingCount; ++i) {
-        loads += g_buffers->mappings[i].dumped ? 1 : 0;
+        loads += g_buffers->mappings[i].keep != Keep::Nothing ? 1 : 0;
     }
     const std::size_t fileNoteSize = FileNoteSize();
     std::size_t notesSize = NoteSize(sizeof(elf_prstatus)) + NoteSize(sizeof(elf_prpsinfo)) +
@@ -651,19 +706,21 @@ bool WriteDump(int fd, int signal, const siginfo_t* info, const ucontext_t* uc) 
     std::size_t offset = dataOffset;
     for (std::size_t i = 0; i < g_mappingCount; ++i) {
         const Mapping& m = g_buffers->mappings[i];
-        if (!m.dumped) {
+        if (m.keep == Keep::Nothing) {
             continue;
         }
+        // A segment with less in the file than in memory: the debugger reads the rest from
+        // the mapped file.
         Elf64_Phdr load{};
         load.p_type = PT_LOAD;
         load.p_flags = m.flags;
         load.p_offset = offset;
         load.p_vaddr = m.start;
-        load.p_filesz = m.end - m.start;
+        load.p_filesz = DumpedSize(m);
         load.p_memsz = m.end - m.start;
         load.p_align = page;
         Put(out, &load, sizeof load);
-        offset += m.end - m.start;
+        offset += DumpedSize(m);
     }
     const std::size_t totalSize = offset;
 
@@ -713,15 +770,15 @@ bool WriteDump(int fd, int signal, const siginfo_t* info, const ucontext_t* uc) 
 
     offset = dataOffset;
     for (std::size_t i = 0; i < g_mappingCount; ++i) {
-        const Mapping& m = g_buffers->mappings[i];
-        if (!m.dumped) {
+        const std::uint64_t size = DumpedSize(g_buffers->mappings[i]);
+        if (size == 0) {
             continue;
         }
         if (::lseek(fd, static_cast<off_t>(offset), SEEK_SET) < 0 ||
-            !WriteMemory(fd, m.start, m.end - m.start)) {
+            !WriteMemory(fd, g_buffers->mappings[i].start, size)) {
             return false;
         }
-        offset += m.end - m.start;
+        offset += size;
     }
     // Unreadable pages at the very end are holes too: give the file its full size.
     return ::ftruncate(fd, static_cast<off_t>(totalSize)) == 0;
@@ -733,32 +790,67 @@ void ReadSmallFile(const char* path, void* buffer, std::size_t capacity, std::si
     *size = 0;
     const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
     if (fd >= 0) {
-        ReadFully(fd, buffer, capacity, size);
+        *size = SF_SOFT_BASE::ReadFully(fd, buffer, capacity);
         ::close(fd);
     }
 }
 
-void PrepareDumpPath() {
-    char executable[PATH_MAX];
-    const ssize_t n = ::readlink("/proc/self/exe", executable, sizeof executable);
-    g_dumpPath[0] = '\0';
-    constexpr char kSuffix[] = ".dmp";
-    if (n <= 0 || static_cast<std::size_t>(n) + sizeof kSuffix > sizeof g_dumpPath) {
-        return;  // no room for the suffix: no dump
-    }
-    std::memcpy(g_dumpPath, executable, static_cast<std::size_t>(n));
-    std::memcpy(g_dumpPath + n, kSuffix, sizeof kSuffix);
-
-    const char* name = executable;
-    for (ssize_t i = 0; i < n; ++i) {
-        if (executable[i] == '/') {
-            name = executable + i + 1;
+// Joins the parts into `out` (PATH_MAX bytes); false, leaving it empty, when they do not fit.
+bool JoinPath(char* out, std::initializer_list<std::string_view> parts) {
+    std::size_t used = 0;
+    for (const std::string_view part : parts) {
+        if (used + part.size() >= PATH_MAX) {
+            out[0] = '\0';
+            return false;
         }
+        std::memcpy(out + used, part.data(), part.size());
+        used += part.size();
     }
-    const auto nameLength = static_cast<std::size_t>(executable + n - name);
+    out[used] = '\0';
+    return true;
+}
+
+// $XDG_STATE_HOME/tessaro, or ~/.local/state/tessaro: the folder for what the program keeps
+// about itself. Relative values are ignored, as the XDG base directory rules say.
+bool PrepareStateFolder() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state != nullptr && state[0] == '/') {
+        return JoinPath(g_stateFolder, {state, "/tessaro"});
+    }
+    const char* home = std::getenv("HOME");
+    return home != nullptr && home[0] == '/' &&
+           JoinPath(g_stateFolder, {home, "/.local/state/tessaro"});
+}
+
+void PrepareDumpPaths() {
+    g_dumpPathCount = 0;
+    g_stateFolder[0] = '\0';
+    char executable[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", executable, sizeof executable - 1);
+    if (n <= 0) {
+        return;
+    }
+    executable[n] = '\0';
+    const std::string_view path(executable, static_cast<std::size_t>(n));
+    const std::size_t slash = path.rfind('/');
+    const std::string_view name = path.substr(slash + 1);
+    const std::string_view folder = path.substr(0, slash == 0 ? 1 : slash);
+
+    // Beside the executable when this user may create files there; an installed program's
+    // folder (/usr/bin) is not writable, so its dumps go to the state folder.
+    char folderPath[PATH_MAX];
+    if (JoinPath(folderPath, {folder}) &&
+        ::faccessat(AT_FDCWD, folderPath, W_OK | X_OK, AT_EACCESS) == 0 &&
+        JoinPath(g_dumpPaths[g_dumpPathCount], {path, ".dmp"})) {
+        ++g_dumpPathCount;
+    }
+    if (PrepareStateFolder() &&
+        JoinPath(g_dumpPaths[g_dumpPathCount], {g_stateFolder, "/", name, ".dmp"})) {
+        ++g_dumpPathCount;
+    }
+
     std::memset(g_fileName, 0, sizeof g_fileName);
-    std::memcpy(g_fileName, name,
-                nameLength < sizeof g_fileName - 1 ? nameLength : sizeof g_fileName - 1);
+    std::memcpy(g_fileName, name.data(), std::min(name.size(), sizeof g_fileName - 1));
 }
 
 void PrepareArguments() {
@@ -782,7 +874,7 @@ bool PrepareCoreWriter() {
         return g_buffers != nullptr;
     }
     g_pageSize = ::sysconf(_SC_PAGESIZE);
-    PrepareDumpPath();
+    PrepareDumpPaths();
     ReadSmallFile("/proc/self/auxv", g_auxv, sizeof g_auxv, &g_auxvSize);
     PrepareArguments();
 
@@ -804,23 +896,61 @@ bool PrepareCoreWriter() {
 }
 
 const char* PreparedDumpPath() {
-    return g_dumpPath;
+    return g_dumpPathCount > 0 ? g_dumpPaths[0] : "";
 }
 
+namespace {
+
+// Creates the state folder and the folders above it (owner only), as far as they are missing.
+void MakeStateFolder() {
+    std::memcpy(g_folderScratch, g_stateFolder, sizeof g_folderScratch);
+    for (char* p = g_folderScratch + 1;; ++p) {
+        if (*p == '/' || *p == '\0') {
+            const char end = *p;
+            *p = '\0';
+            ::mkdir(g_folderScratch, 0700);
+            *p = end;
+            if (end == '\0') {
+                return;
+            }
+        }
+    }
+}
+
+// Creates the dump file anew at `path`. Unlinking first means a symbolic link or a second hard
+// link planted under the dump's name is never written through, and O_EXCL|O_NOFOLLOW refuse
+// whatever appears in between. Only the owner may read it: it holds the process's memory. The
+// file counts as being written from before it exists, so a second crash at any moment from here
+// on removes it.
+int CreateDumpFile(const char* path) {
+    g_openPath.store(path, std::memory_order_release);
+    ::unlink(path);
+    const int fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        g_openPath.store(nullptr, std::memory_order_release);
+    }
+    return fd;
+}
+
+}  // namespace
+
 bool WriteCoreDump(int signal, const siginfo_t* info, const void* context) {
-    if (!kSupported || g_buffers == nullptr || g_dumpPath[0] == '\0') {
+    if (!kSupported || g_buffers == nullptr) {
         return false;
     }
-    // A new file in place of any old one: unlinking first means a symbolic link or a second
-    // hard link planted under the dump's name is never written through, and O_EXCL|O_NOFOLLOW
-    // refuse whatever appears in between. Only the owner may read it: it holds all memory.
-    // The file counts as being written from before it exists, so a second crash at any moment
-    // from here on removes it.
-    g_writing.store(true, std::memory_order_release);
-    ::unlink(g_dumpPath);
-    const int fd = ::open(g_dumpPath, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    // The first place that takes a new file gets the dump; one where writing then fails does
+    // not get a second try elsewhere (the threads are stopped, the map is read: a full disk
+    // would just fail again).
+    int fd = -1;
+    const char* path = nullptr;
+    for (std::size_t i = 0; i < g_dumpPathCount && fd < 0; ++i) {
+        path = g_dumpPaths[i];
+        if (g_stateFolder[0] != '\0' && StartsWith(path, Length(path), g_stateFolder)) {
+            MakeStateFolder();
+        }
+        fd = CreateDumpFile(path);
+    }
     if (fd < 0) {
-        g_writing.store(false, std::memory_order_release);
         return false;
     }
     bool written = ReadMemoryMap();
@@ -832,15 +962,15 @@ bool WriteCoreDump(int signal, const siginfo_t* info, const void* context) {
         written = false;
     }
     if (!written) {
-        ::unlink(g_dumpPath);  // a truncated dump misleads more than none
+        ::unlink(path);  // a truncated dump misleads more than none
     }
-    g_writing.store(false, std::memory_order_release);
+    g_openPath.store(nullptr, std::memory_order_release);
     return written;
 }
 
 void AbandonCoreDump() {
-    if (g_writing.exchange(false, std::memory_order_acq_rel)) {
-        ::unlink(g_dumpPath);
+    if (const char* path = g_openPath.exchange(nullptr, std::memory_order_acq_rel)) {
+        ::unlink(path);
     }
 }
 
