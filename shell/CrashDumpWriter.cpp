@@ -1,12 +1,14 @@
 #include "shell/CrashDumpWriter.h"
 
+#include "shell/CrashDumpPath.h"
+#include "shell/CrashMemoryMap.h"
+
 #include "framework/os/SFFile.h"
 
 #include <elf.h>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/procfs.h>
-#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/user.h>
 #include <time.h>
@@ -19,9 +21,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <initializer_list>
 #include <string_view>
 
 // Everything below WriteCoreDump runs inside a signal handler of a crashed process: system calls
@@ -48,28 +48,6 @@ constexpr std::size_t kMaxThreads = 512;
 constexpr long kThreadCaptureBudgetNs = 500'000'000;  // for all threads together
 constexpr std::size_t kWriteChunk = 1u << 20;
 
-// What of a mapping goes into the dump, the rule of the kernel's default core filter: memory
-// that exists only in the process is written whole; a file the debugger can read again (a
-// library, the executable, a font) is left to the debugger unless the process wrote to its
-// private copy, except for its first page when mapped from the file's start (the ELF header,
-// whose build id lets the debugger check that it opens the same file).
-enum class Keep : std::uint8_t {
-    Nothing,   // not dumped and not listed as a segment (unreadable, devices, [vvar])
-    Contents,  // anonymous memory, shared memory, deleted files: written whole
-    IfWritten  // a file still on disk: whole when written to, otherwise at most its header
-};
-
-struct Mapping {
-    std::uint64_t start;
-    std::uint64_t end;
-    std::uint64_t offset;      // in the mapped file
-    std::uint32_t pathOffset;  // into the path pool; valid when pathLength > 0
-    std::uint16_t pathLength;  // 0 for anonymous and special mappings
-    std::uint8_t flags;        // PF_R / PF_W / PF_X
-    Keep keep;
-    bool written;  // "Anonymous:" in smaps above zero: pages copied on write exist
-};
-
 // Thread state handed from the caught thread's signal handler to the writer.
 enum : int { kSlotRequested = 1, kSlotCaught = 2 };
 struct ThreadSlot {
@@ -89,34 +67,17 @@ struct Buffers {
 };
 
 Buffers* g_buffers = nullptr;  // mmap'ed once at preparation, never freed
-// Where the dump may go, tried in this order at a crash: beside the executable when its folder
-// was writable at preparation, then the state folder (created at the crash when missing).
-constexpr std::size_t kMaxDumpPaths = 2;
-char g_dumpPaths[kMaxDumpPaths][PATH_MAX] = {};
-std::size_t g_dumpPathCount = 0;
-char g_stateFolder[PATH_MAX] = {};  // the folder of the state path, empty without one
-char g_folderScratch[PATH_MAX] = {};
-std::atomic<const char*> g_openPath{nullptr};  // the dump file while it is being written
 unsigned char g_auxv[4096] = {};
 std::size_t g_auxvSize = 0;
 char g_fileName[16] = {};   // the executable's name for the process info (truncated)
 char g_arguments[80] = {};  // the command line for the process info (truncated)
 long g_pageSize = 4096;
 int g_captureSignal = 0;
-std::size_t g_mappingCount = 0;
-std::size_t g_pathPoolUsed = 0;
+MemoryMap g_map;  // over the buffers
 std::size_t g_threadCount = 0;
 std::atomic<bool> g_prepared{false};
 
 // ---- async-signal-safe helpers ----
-
-std::size_t Length(const char* s) {
-    std::size_t n = 0;
-    while (s[n] != '\0') {
-        ++n;
-    }
-    return n;
-}
 
 long CurrentThreadId() {
     return syscall(SYS_gettid);
@@ -290,196 +251,6 @@ void TakeRegisters(const ucontext_t*, elf_gregset_t& out, elf_fpregset_t& fp, bo
 }
 #endif
 
-// ---- the memory map ----
-
-bool ParseHex(const char*& p, const char* end, std::uint64_t& value) {
-    value = 0;
-    const char* start = p;
-    while (p < end) {
-        const char c = *p;
-        unsigned digit = 0;
-        if (c >= '0' && c <= '9') {
-            digit = static_cast<unsigned>(c - '0');
-        } else if (c >= 'a' && c <= 'f') {
-            digit = static_cast<unsigned>(c - 'a' + 10);
-        } else {
-            break;
-        }
-        value = value * 16 + digit;
-        ++p;
-    }
-    return p != start;
-}
-
-void SkipSpaces(const char*& p, const char* end) {
-    while (p < end && *p == ' ') {
-        ++p;
-    }
-}
-
-void SkipField(const char*& p, const char* end) {
-    while (p < end && *p != ' ') {
-        ++p;
-    }
-}
-
-bool StartsWith(const char* s, std::size_t length, const char* prefix) {
-    const std::size_t n = Length(prefix);
-    return length >= n && std::memcmp(s, prefix, n) == 0;
-}
-
-bool EndsWith(const char* s, std::size_t length, const char* suffix) {
-    const std::size_t n = Length(suffix);
-    return length >= n && std::memcmp(s + length - n, suffix, n) == 0;
-}
-
-// What of a readable mapping goes into the dump (see Keep). Device mappings are left out:
-// reading device memory may have side effects or stall; [vvar] holds kernel data that may not
-// be readable and that no debugger needs; [vsyscall] is not memory of the process.
-Keep KeepOf(const char* path, std::size_t length) {
-    if (StartsWith(path, length, "/dev/zero") || StartsWith(path, length, "/dev/shm/")) {
-        return Keep::Contents;  // memory, whatever its name
-    }
-    if (StartsWith(path, length, "/dev/") || StartsWith(path, length, "[vvar") ||
-        StartsWith(path, length, "[vsyscall]")) {
-        return Keep::Nothing;
-    }
-    if (length > 0 && path[0] == '/' && !StartsWith(path, length, "/memfd:") &&
-        !EndsWith(path, length, " (deleted)")) {
-        return Keep::IfWritten;
-    }
-    return Keep::Contents;
-}
-
-// One mapping's line: "start-end perms offset dev inode   path". False for any other line (the
-// fields smaps adds) and for mappings not recorded.
-bool ParseMapLine(const char* p, const char* end) {
-    if (g_mappingCount == kMaxMappings) {
-        return false;
-    }
-    Mapping m{};
-    if (!ParseHex(p, end, m.start) || p == end || *p != '-') {
-        return false;
-    }
-    ++p;
-    if (!ParseHex(p, end, m.end) || m.end <= m.start) {
-        return false;
-    }
-    SkipSpaces(p, end);
-    if (end - p < 4) {
-        return false;
-    }
-    const bool readable = p[0] == 'r';
-    m.flags = static_cast<std::uint8_t>((readable ? PF_R : 0) | (p[1] == 'w' ? PF_W : 0) |
-                                        (p[2] == 'x' ? PF_X : 0));
-    p += 4;
-    SkipSpaces(p, end);
-    if (!ParseHex(p, end, m.offset)) {
-        return false;
-    }
-    SkipSpaces(p, end);
-    SkipField(p, end);  // device
-    SkipSpaces(p, end);
-    SkipField(p, end);  // inode
-    SkipSpaces(p, end);
-    const char* path = p;
-    const auto pathLength = static_cast<std::size_t>(end - p);
-    m.keep = readable ? KeepOf(path, pathLength) : Keep::Nothing;
-    const auto page = static_cast<std::uint64_t>(g_pageSize);
-    if (m.start == reinterpret_cast<std::uintptr_t>(g_buffers) &&
-        m.end - m.start == (sizeof(Buffers) + page - 1) / page * page) {
-        m.keep = Keep::Nothing;  // the writer's own scratch (5 MB): nothing of the crash
-    }
-    if (pathLength > 0 && path[0] == '/' && pathLength < 0xffff &&
-        g_pathPoolUsed + pathLength + 1 <= kPathPoolSize) {
-        m.pathOffset = static_cast<std::uint32_t>(g_pathPoolUsed);
-        m.pathLength = static_cast<std::uint16_t>(pathLength);
-        std::memcpy(g_buffers->pathPool + g_pathPoolUsed, path, pathLength);
-        g_buffers->pathPool[g_pathPoolUsed + pathLength] = '\0';
-        g_pathPoolUsed += pathLength + 1;
-    }
-    if (!readable && m.pathLength == 0) {
-        return false;  // guard pages and reservations: nothing to show
-    }
-    g_buffers->mappings[g_mappingCount++] = m;
-    return true;
-}
-
-// "Anonymous:     12 kB" after a mapping's line: pages of it the process has written.
-void ParseAnonymousLine(const char* p, const char* end) {
-    constexpr char kField[] = "Anonymous:";
-    if (!StartsWith(p, static_cast<std::size_t>(end - p), kField)) {
-        return;
-    }
-    p += sizeof kField - 1;
-    SkipSpaces(p, end);
-    g_buffers->mappings[g_mappingCount - 1].written = p < end && *p >= '1' && *p <= '9';
-}
-
-// Reads the mappings, and whether each was written, from /proc/self/smaps: its mapping lines are
-// those of /proc/self/maps, each followed by the mapping's page counts.
-bool ReadMemoryMap() {
-    g_mappingCount = 0;
-    g_pathPoolUsed = 0;
-    const int fd = ::open("/proc/self/smaps", O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    char* buffer = g_buffers->readBuffer;
-    std::size_t have = 0;
-    bool recorded = false;  // the last mapping line was recorded: its fields follow
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer + have, kReadBufferSize - have);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        have += static_cast<std::size_t>(n);
-        std::size_t lineStart = 0;
-        for (std::size_t i = 0; i < have; ++i) {
-            if (buffer[i] != '\n') {
-                continue;
-            }
-            const char* line = buffer + lineStart;
-            if (*line >= 'A' && *line <= 'Z') {  // a field: mapping lines begin with a digit
-                if (recorded) {
-                    ParseAnonymousLine(line, buffer + i);
-                }
-            } else {
-                recorded = ParseMapLine(line, buffer + i);
-            }
-            lineStart = i + 1;
-        }
-        if (lineStart == 0 && have == kReadBufferSize) {
-            have = 0;  // a line longer than the buffer cannot occur; drop it rather than stall
-            continue;
-        }
-        std::memmove(buffer, buffer + lineStart, have - lineStart);
-        have -= lineStart;
-    }
-    ::close(fd);
-    return g_mappingCount > 0;
-}
-
-// The bytes of a mapping written into the dump, from its start.
-std::uint64_t DumpedSize(const Mapping& m) {
-    switch (m.keep) {
-        case Keep::Nothing:
-            return 0;
-        case Keep::Contents:
-            return m.end - m.start;
-        case Keep::IfWritten:
-            break;
-    }
-    if (m.written) {
-        return m.end - m.start;
-    }
-    const auto page = static_cast<std::uint64_t>(g_pageSize);
-    return m.offset == 0 && m.end - m.start >= page ? page : 0;
-}
-
 // ---- the other threads ----
 
 void CaptureHandler(int, siginfo_t*, void* context) {
@@ -609,8 +380,8 @@ void FillStatus(elf_prstatus& status, int tid, int signal, const siginfo_t* info
 std::size_t FileNoteSize() {
     std::size_t count = 0;
     std::size_t names = 0;
-    for (std::size_t i = 0; i < g_mappingCount; ++i) {
-        const Mapping& m = g_buffers->mappings[i];
+    for (std::size_t i = 0; i < g_map.count; ++i) {
+        const Mapping& m = g_map.mappings[i];
         if (m.pathLength > 0) {
             ++count;
             names += m.pathLength + 1u;
@@ -623,23 +394,23 @@ std::size_t FileNoteSize() {
 void PutFileNote(Out& out, std::size_t size) {
     PutNoteHeader(out, NT_FILE, size);
     std::uint64_t count = 0;
-    for (std::size_t i = 0; i < g_mappingCount; ++i) {
-        count += g_buffers->mappings[i].pathLength > 0 ? 1 : 0;
+    for (std::size_t i = 0; i < g_map.count; ++i) {
+        count += g_map.mappings[i].pathLength > 0 ? 1 : 0;
     }
     const auto page = static_cast<std::uint64_t>(g_pageSize);
     Put(out, &count, sizeof count);
     Put(out, &page, sizeof page);
-    for (std::size_t i = 0; i < g_mappingCount; ++i) {
-        const Mapping& m = g_buffers->mappings[i];
+    for (std::size_t i = 0; i < g_map.count; ++i) {
+        const Mapping& m = g_map.mappings[i];
         if (m.pathLength > 0) {
             const std::uint64_t triple[3] = {m.start, m.end, m.offset / page};
             Put(out, triple, sizeof triple);
         }
     }
-    for (std::size_t i = 0; i < g_mappingCount; ++i) {
-        const Mapping& m = g_buffers->mappings[i];
+    for (std::size_t i = 0; i < g_map.count; ++i) {
+        const Mapping& m = g_map.mappings[i];
         if (m.pathLength > 0) {
-            Put(out, g_buffers->pathPool + m.pathOffset, m.pathLength + 1u);
+            Put(out, g_map.pathPool + m.pathOffset, m.pathLength + 1u);
         }
     }
     PutZeros(out, Align4(size) - size);
@@ -663,8 +434,8 @@ bool WriteDump(int fd, int signal, const siginfo_t* info, const ucontext_t* uc) 
     // Layout: ELF header, program headers (the notes, then one load per dumped mapping),
     // the notes, the memory at page-aligned offsets.
     std::size_t loads = 0;
-    for (std::size_t i = 0; i < g_mappingCount; ++i) {
-        loads += g_buffers->mappings[i].keep != Keep::Nothing ? 1 : 0;
+    for (std::size_t i = 0; i < g_map.count; ++i) {
+        loads += g_map.mappings[i].keep != Keep::Nothing ? 1 : 0;
     }
     const std::size_t fileNoteSize = FileNoteSize();
     std::size_t notesSize = NoteSize(sizeof(elf_prstatus)) + NoteSize(sizeof(elf_prpsinfo)) +
@@ -704,8 +475,8 @@ bool WriteDump(int fd, int signal, const siginfo_t* info, const ucontext_t* uc) 
     notes.p_filesz = notesSize;
     Put(out, &notes, sizeof notes);
     std::size_t offset = dataOffset;
-    for (std::size_t i = 0; i < g_mappingCount; ++i) {
-        const Mapping& m = g_buffers->mappings[i];
+    for (std::size_t i = 0; i < g_map.count; ++i) {
+        const Mapping& m = g_map.mappings[i];
         if (m.keep == Keep::Nothing) {
             continue;
         }
@@ -716,11 +487,11 @@ bool WriteDump(int fd, int signal, const siginfo_t* info, const ucontext_t* uc) 
         load.p_flags = m.flags;
         load.p_offset = offset;
         load.p_vaddr = m.start;
-        load.p_filesz = DumpedSize(m);
+        load.p_filesz = DumpedSize(m, page);
         load.p_memsz = m.end - m.start;
         load.p_align = page;
         Put(out, &load, sizeof load);
-        offset += DumpedSize(m);
+        offset += DumpedSize(m, page);
     }
     const std::size_t totalSize = offset;
 
@@ -769,13 +540,13 @@ bool WriteDump(int fd, int signal, const siginfo_t* info, const ucontext_t* uc) 
     }
 
     offset = dataOffset;
-    for (std::size_t i = 0; i < g_mappingCount; ++i) {
-        const std::uint64_t size = DumpedSize(g_buffers->mappings[i]);
+    for (std::size_t i = 0; i < g_map.count; ++i) {
+        const std::uint64_t size = DumpedSize(g_map.mappings[i], page);
         if (size == 0) {
             continue;
         }
         if (::lseek(fd, static_cast<off_t>(offset), SEEK_SET) < 0 ||
-            !WriteMemory(fd, g_buffers->mappings[i].start, size)) {
+            !WriteMemory(fd, g_map.mappings[i].start, size)) {
             return false;
         }
         offset += size;
@@ -795,60 +566,12 @@ void ReadSmallFile(const char* path, void* buffer, std::size_t capacity, std::si
     }
 }
 
-// Joins the parts into `out` (PATH_MAX bytes); false, leaving it empty, when they do not fit.
-bool JoinPath(char* out, std::initializer_list<std::string_view> parts) {
-    std::size_t used = 0;
-    for (const std::string_view part : parts) {
-        if (used + part.size() >= PATH_MAX) {
-            out[0] = '\0';
-            return false;
-        }
-        std::memcpy(out + used, part.data(), part.size());
-        used += part.size();
-    }
-    out[used] = '\0';
-    return true;
-}
-
-// $XDG_STATE_HOME/tessaro, or ~/.local/state/tessaro: the folder for what the program keeps
-// about itself. Relative values are ignored, as the XDG base directory rules say.
-bool PrepareStateFolder() {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state != nullptr && state[0] == '/') {
-        return JoinPath(g_stateFolder, {state, "/tessaro"});
-    }
-    const char* home = std::getenv("HOME");
-    return home != nullptr && home[0] == '/' &&
-           JoinPath(g_stateFolder, {home, "/.local/state/tessaro"});
-}
-
-void PrepareDumpPaths() {
-    g_dumpPathCount = 0;
-    g_stateFolder[0] = '\0';
+// The executable's name for the process info (truncated).
+void PrepareFileName() {
     char executable[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", executable, sizeof executable - 1);
-    if (n <= 0) {
-        return;
-    }
-    executable[n] = '\0';
-    const std::string_view path(executable, static_cast<std::size_t>(n));
-    const std::size_t slash = path.rfind('/');
-    const std::string_view name = path.substr(slash + 1);
-    const std::string_view folder = path.substr(0, slash == 0 ? 1 : slash);
-
-    // Beside the executable when this user may create files there; an installed program's
-    // folder (/usr/bin) is not writable, so its dumps go to the state folder.
-    char folderPath[PATH_MAX];
-    if (JoinPath(folderPath, {folder}) &&
-        ::faccessat(AT_FDCWD, folderPath, W_OK | X_OK, AT_EACCESS) == 0 &&
-        JoinPath(g_dumpPaths[g_dumpPathCount], {path, ".dmp"})) {
-        ++g_dumpPathCount;
-    }
-    if (PrepareStateFolder() &&
-        JoinPath(g_dumpPaths[g_dumpPathCount], {g_stateFolder, "/", name, ".dmp"})) {
-        ++g_dumpPathCount;
-    }
-
+    const std::string_view path(executable, n > 0 ? static_cast<std::size_t>(n) : 0);
+    const std::string_view name = path.substr(path.rfind('/') + 1);
     std::memset(g_fileName, 0, sizeof g_fileName);
     std::memcpy(g_fileName, name.data(), std::min(name.size(), sizeof g_fileName - 1));
 }
@@ -875,6 +598,7 @@ bool PrepareCoreWriter() {
     }
     g_pageSize = ::sysconf(_SC_PAGESIZE);
     PrepareDumpPaths();
+    PrepareFileName();
     ReadSmallFile("/proc/self/auxv", g_auxv, sizeof g_auxv, &g_auxvSize);
     PrepareArguments();
 
@@ -883,6 +607,15 @@ bool PrepareCoreWriter() {
                           MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (memory != MAP_FAILED) {
         g_buffers = static_cast<Buffers*>(memory);
+        g_map.mappings = g_buffers->mappings;
+        g_map.capacity = kMaxMappings;
+        g_map.pathPool = g_buffers->pathPool;
+        g_map.poolSize = kPathPoolSize;
+        g_map.readBuffer = g_buffers->readBuffer;
+        g_map.readBufferSize = kReadBufferSize;
+        g_map.pageSize = static_cast<std::uint64_t>(g_pageSize);
+        g_map.ownStart = reinterpret_cast<std::uintptr_t>(memory);
+        g_map.ownSize = (sizeof(Buffers) + g_map.pageSize - 1) / g_map.pageSize * g_map.pageSize;
         // The highest real-time signal is the least likely to be used by anything else.
         g_captureSignal = SIGRTMAX;
         struct sigaction action {};
@@ -896,43 +629,8 @@ bool PrepareCoreWriter() {
 }
 
 const char* PreparedDumpPath() {
-    return g_dumpPathCount > 0 ? g_dumpPaths[0] : "";
+    return FirstDumpPath();
 }
-
-namespace {
-
-// Creates the state folder and the folders above it (owner only), as far as they are missing.
-void MakeStateFolder() {
-    std::memcpy(g_folderScratch, g_stateFolder, sizeof g_folderScratch);
-    for (char* p = g_folderScratch + 1;; ++p) {
-        if (*p == '/' || *p == '\0') {
-            const char end = *p;
-            *p = '\0';
-            ::mkdir(g_folderScratch, 0700);
-            *p = end;
-            if (end == '\0') {
-                return;
-            }
-        }
-    }
-}
-
-// Creates the dump file anew at `path`. Unlinking first means a symbolic link or a second hard
-// link planted under the dump's name is never written through, and O_EXCL|O_NOFOLLOW refuse
-// whatever appears in between. Only the owner may read it: it holds the process's memory. The
-// file counts as being written from before it exists, so a second crash at any moment from here
-// on removes it.
-int CreateDumpFile(const char* path) {
-    g_openPath.store(path, std::memory_order_release);
-    ::unlink(path);
-    const int fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        g_openPath.store(nullptr, std::memory_order_release);
-    }
-    return fd;
-}
-
-}  // namespace
 
 bool WriteCoreDump(int signal, const siginfo_t* info, const void* context) {
     if (!kSupported || g_buffers == nullptr) {
@@ -941,19 +639,11 @@ bool WriteCoreDump(int signal, const siginfo_t* info, const void* context) {
     // The first place that takes a new file gets the dump; one where writing then fails does
     // not get a second try elsewhere (the threads are stopped, the map is read: a full disk
     // would just fail again).
-    int fd = -1;
-    const char* path = nullptr;
-    for (std::size_t i = 0; i < g_dumpPathCount && fd < 0; ++i) {
-        path = g_dumpPaths[i];
-        if (g_stateFolder[0] != '\0' && StartsWith(path, Length(path), g_stateFolder)) {
-            MakeStateFolder();
-        }
-        fd = CreateDumpFile(path);
-    }
+    const int fd = CreateDumpFile();
     if (fd < 0) {
         return false;
     }
-    bool written = ReadMemoryMap();
+    bool written = ReadMemoryMap(g_map);
     if (written) {
         CaptureOtherThreads();
         written = WriteDump(fd, signal, info, static_cast<const ucontext_t*>(context));
@@ -961,17 +651,12 @@ bool WriteCoreDump(int signal, const siginfo_t* info, const void* context) {
     if (::close(fd) != 0) {
         written = false;
     }
-    if (!written) {
-        ::unlink(path);  // a truncated dump misleads more than none
-    }
-    g_openPath.store(nullptr, std::memory_order_release);
+    FinishDumpFile(written);
     return written;
 }
 
 void AbandonCoreDump() {
-    if (const char* path = g_openPath.exchange(nullptr, std::memory_order_acq_rel)) {
-        ::unlink(path);
-    }
+    AbandonDumpFile();
 }
 
 }  // namespace tessaro::crash
