@@ -1,5 +1,10 @@
 #include "shell/CrashDumpWriter.h"
 
+#include "shell/CrashDumpPath.h"
+#include "shell/CrashMemoryMap.h"
+
+#include "framework/os/SFFile.h"
+
 #include <elf.h>
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -10,12 +15,14 @@
 #include <ucontext.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 // Everything below WriteCoreDump runs inside a signal handler of a crashed process: system calls
 // on static or preallocated memory only, small stack frames (a worker thread may have little
@@ -41,16 +48,6 @@ constexpr std::size_t kMaxThreads = 512;
 constexpr long kThreadCaptureBudgetNs = 500'000'000;  // for all threads together
 constexpr std::size_t kWriteChunk = 1u << 20;
 
-struct Mapping {
-    std::uint64_t start;
-    std::uint64_t end;
-    std::uint64_t offset;      // in the mapped file
-    std::uint32_t pathOffset;  // into the path pool; valid when pathLength > 0
-    std::uint16_t pathLength;  // 0 for anonymous and special mappings
-    std::uint8_t flags;        // PF_R / PF_W / PF_X
-    bool dumped;               // its contents go into the file
-};
-
 // Thread state handed from the caught thread's signal handler to the writer.
 enum : int { kSlotRequested = 1, kSlotCaught = 2 };
 struct ThreadSlot {
@@ -70,65 +67,25 @@ struct Buffers {
 };
 
 Buffers* g_buffers = nullptr;  // mmap'ed once at preparation, never freed
-char g_dumpPath[PATH_MAX] = {};
 unsigned char g_auxv[4096] = {};
 std::size_t g_auxvSize = 0;
 char g_fileName[16] = {};   // the executable's name for the process info (truncated)
 char g_arguments[80] = {};  // the command line for the process info (truncated)
 long g_pageSize = 4096;
 int g_captureSignal = 0;
-std::size_t g_mappingCount = 0;
-std::size_t g_pathPoolUsed = 0;
+MemoryMap g_map;  // over the buffers
 std::size_t g_threadCount = 0;
 std::atomic<bool> g_prepared{false};
-std::atomic<bool> g_writing{false};  // the dump file exists but is not complete
 
 // ---- async-signal-safe helpers ----
-
-std::size_t Length(const char* s) {
-    std::size_t n = 0;
-    while (s[n] != '\0') {
-        ++n;
-    }
-    return n;
-}
 
 long CurrentThreadId() {
     return syscall(SYS_gettid);
 }
 
-bool ReadFully(int fd, void* data, std::size_t size, std::size_t* got) {
-    auto* p = static_cast<char*>(data);
-    std::size_t total = 0;
-    while (total < size) {
-        const ssize_t n = ::read(fd, p + total, size - total);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        total += static_cast<std::size_t>(n);
-    }
-    *got = total;
-    return true;
-}
-
 // Writes a plain buffer; false on any failure (no room, file too large, I/O error).
 bool WriteAll(int fd, const void* data, std::size_t size) {
-    auto* p = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t n = ::write(fd, p, size);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        p += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
+    return SF_SOFT_BASE::WriteFully(fd, data, size) == size;
 }
 
 // Copies process memory into the file. The kernel reads the memory on our behalf, so a page that
@@ -294,137 +251,6 @@ void TakeRegisters(const ucontext_t*, elf_gregset_t& out, elf_fpregset_t& fp, bo
 }
 #endif
 
-// ---- the memory map ----
-
-bool ParseHex(const char*& p, const char* end, std::uint64_t& value) {
-    value = 0;
-    const char* start = p;
-    while (p < end) {
-        const char c = *p;
-        unsigned digit = 0;
-        if (c >= '0' && c <= '9') {
-            digit = static_cast<unsigned>(c - '0');
-        } else if (c >= 'a' && c <= 'f') {
-            digit = static_cast<unsigned>(c - 'a' + 10);
-        } else {
-            break;
-        }
-        value = value * 16 + digit;
-        ++p;
-    }
-    return p != start;
-}
-
-void SkipSpaces(const char*& p, const char* end) {
-    while (p < end && *p == ' ') {
-        ++p;
-    }
-}
-
-void SkipField(const char*& p, const char* end) {
-    while (p < end && *p != ' ') {
-        ++p;
-    }
-}
-
-bool StartsWith(const char* s, std::size_t length, const char* prefix) {
-    const std::size_t n = Length(prefix);
-    return length >= n && std::memcmp(s, prefix, n) == 0;
-}
-
-// Whether the contents of a readable mapping go into the dump. Device mappings are left out:
-// reading device memory may have side effects or stall; [vvar] holds kernel data that may not
-// be readable and that no debugger needs; [vsyscall] is not memory of the process.
-bool DumpContents(const char* path, std::size_t length) {
-    if (StartsWith(path, length, "/dev/")) {
-        return StartsWith(path, length, "/dev/zero") || StartsWith(path, length, "/dev/shm/");
-    }
-    return !StartsWith(path, length, "[vvar") && !StartsWith(path, length, "[vsyscall]");
-}
-
-// One line: "start-end perms offset dev inode   path".
-void ParseMapLine(const char* p, const char* end) {
-    if (g_mappingCount == kMaxMappings) {
-        return;
-    }
-    Mapping m{};
-    if (!ParseHex(p, end, m.start) || p == end || *p != '-') {
-        return;
-    }
-    ++p;
-    if (!ParseHex(p, end, m.end) || m.end <= m.start) {
-        return;
-    }
-    SkipSpaces(p, end);
-    if (end - p < 4) {
-        return;
-    }
-    const bool readable = p[0] == 'r';
-    m.flags = static_cast<std::uint8_t>((readable ? PF_R : 0) | (p[1] == 'w' ? PF_W : 0) |
-                                        (p[2] == 'x' ? PF_X : 0));
-    p += 4;
-    SkipSpaces(p, end);
-    if (!ParseHex(p, end, m.offset)) {
-        return;
-    }
-    SkipSpaces(p, end);
-    SkipField(p, end);  // device
-    SkipSpaces(p, end);
-    SkipField(p, end);  // inode
-    SkipSpaces(p, end);
-    const char* path = p;
-    const auto pathLength = static_cast<std::size_t>(end - p);
-    m.dumped = readable && DumpContents(path, pathLength);
-    if (pathLength > 0 && path[0] == '/' && pathLength < 0xffff &&
-        g_pathPoolUsed + pathLength + 1 <= kPathPoolSize) {
-        m.pathOffset = static_cast<std::uint32_t>(g_pathPoolUsed);
-        m.pathLength = static_cast<std::uint16_t>(pathLength);
-        std::memcpy(g_buffers->pathPool + g_pathPoolUsed, path, pathLength);
-        g_buffers->pathPool[g_pathPoolUsed + pathLength] = '\0';
-        g_pathPoolUsed += pathLength + 1;
-    }
-    if (!readable && m.pathLength == 0) {
-        return;  // guard pages and reservations: nothing to show
-    }
-    g_buffers->mappings[g_mappingCount++] = m;
-}
-
-bool ReadMemoryMap() {
-    g_mappingCount = 0;
-    g_pathPoolUsed = 0;
-    const int fd = ::open("/proc/self/maps", O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    char* buffer = g_buffers->readBuffer;
-    std::size_t have = 0;
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer + have, kReadBufferSize - have);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        have += static_cast<std::size_t>(n);
-        std::size_t lineStart = 0;
-        for (std::size_t i = 0; i < have; ++i) {
-            if (buffer[i] == '\n') {
-                ParseMapLine(buffer + lineStart, buffer + i);
-                lineStart = i + 1;
-            }
-        }
-        if (lineStart == 0 && have == kReadBufferSize) {
-            have = 0;  // a line longer than the buffer cannot occur; drop it rather than stall
-            continue;
-        }
-        std::memmove(buffer, buffer + lineStart, have - lineStart);
-        have -= lineStart;
-    }
-    ::close(fd);
-    return g_mappingCount > 0;
-}
-
 // ---- the other threads ----
 
 void CaptureHandler(int, siginfo_t*, void* context) {
@@ -554,8 +380,8 @@ void FillStatus(elf_prstatus& status, int tid, int signal, const siginfo_t* info
 std::size_t FileNoteSize() {
     std::size_t count = 0;
     std::size_t names = 0;
-    for (std::size_t i = 0; i < g_mappingCount; ++i) {
-        const Mapping& m = g_buffers->mappings[i];
+    for (std::size_t i = 0; i < g_map.count; ++i) {
+        const Mapping& m = g_map.mappings[i];
         if (m.pathLength > 0) {
             ++count;
             names += m.pathLength + 1u;
@@ -568,23 +394,23 @@ std::size_t FileNoteSize() {
 void PutFileNote(Out& out, std::size_t size) {
     PutNoteHeader(out, NT_FILE, size);
     std::uint64_t count = 0;
-    for (std::size_t i = 0; i < g_mappingCount; ++i) {
-        count += g_buffers->mappings[i].pathLength > 0 ? 1 : 0;
+    for (std::size_t i = 0; i < g_map.count; ++i) {
+        count += g_map.mappings[i].pathLength > 0 ? 1 : 0;
     }
     const auto page = static_cast<std::uint64_t>(g_pageSize);
     Put(out, &count, sizeof count);
     Put(out, &page, sizeof page);
-    for (std::size_t i = 0; i < g_mappingCount; ++i) {
-        const Mapping& m = g_buffers->mappings[i];
+    for (std::size_t i = 0; i < g_map.count; ++i) {
+        const Mapping& m = g_map.mappings[i];
         if (m.pathLength > 0) {
             const std::uint64_t triple[3] = {m.start, m.end, m.offset / page};
             Put(out, triple, sizeof triple);
         }
     }
-    for (std::size_t i = 0; i < g_mappingCount; ++i) {
-        const Mapping& m = g_buffers->mappings[i];
+    for (std::size_t i = 0; i < g_map.count; ++i) {
+        const Mapping& m = g_map.mappings[i];
         if (m.pathLength > 0) {
-            Put(out, g_buffers->pathPool + m.pathOffset, m.pathLength + 1u);
+            Put(out, g_map.pathPool + m.pathOffset, m.pathLength + 1u);
         }
     }
     PutZeros(out, Align4(size) - size);
@@ -608,8 +434,8 @@ bool WriteDump(int fd, int signal, const siginfo_t* info, const ucontext_t* uc) 
     // Layout: ELF header, program headers (the notes, then one load per dumped mapping),
     // the notes, the memory at page-aligned offsets.
     std::size_t loads = 0;
-    for (std::size_t i = 0; i < g_mappingCount; ++i) {
-        loads += g_buffers->mappings[i].dumped ? 1 : 0;
+    for (std::size_t i = 0; i < g_map.count; ++i) {
+        loads += g_map.mappings[i].keep != Keep::Nothing ? 1 : 0;
     }
     const std::size_t fileNoteSize = FileNoteSize();
     std::size_t notesSize = NoteSize(sizeof(elf_prstatus)) + NoteSize(sizeof(elf_prpsinfo)) +
@@ -649,21 +475,23 @@ bool WriteDump(int fd, int signal, const siginfo_t* info, const ucontext_t* uc) 
     notes.p_filesz = notesSize;
     Put(out, &notes, sizeof notes);
     std::size_t offset = dataOffset;
-    for (std::size_t i = 0; i < g_mappingCount; ++i) {
-        const Mapping& m = g_buffers->mappings[i];
-        if (!m.dumped) {
+    for (std::size_t i = 0; i < g_map.count; ++i) {
+        const Mapping& m = g_map.mappings[i];
+        if (m.keep == Keep::Nothing) {
             continue;
         }
+        // A segment with less in the file than in memory: the debugger reads the rest from
+        // the mapped file.
         Elf64_Phdr load{};
         load.p_type = PT_LOAD;
         load.p_flags = m.flags;
         load.p_offset = offset;
         load.p_vaddr = m.start;
-        load.p_filesz = m.end - m.start;
+        load.p_filesz = DumpedSize(m, page);
         load.p_memsz = m.end - m.start;
         load.p_align = page;
         Put(out, &load, sizeof load);
-        offset += m.end - m.start;
+        offset += DumpedSize(m, page);
     }
     const std::size_t totalSize = offset;
 
@@ -712,16 +540,16 @@ bool WriteDump(int fd, int signal, const siginfo_t* info, const ucontext_t* uc) 
     }
 
     offset = dataOffset;
-    for (std::size_t i = 0; i < g_mappingCount; ++i) {
-        const Mapping& m = g_buffers->mappings[i];
-        if (!m.dumped) {
+    for (std::size_t i = 0; i < g_map.count; ++i) {
+        const std::uint64_t size = DumpedSize(g_map.mappings[i], page);
+        if (size == 0) {
             continue;
         }
         if (::lseek(fd, static_cast<off_t>(offset), SEEK_SET) < 0 ||
-            !WriteMemory(fd, m.start, m.end - m.start)) {
+            !WriteMemory(fd, g_map.mappings[i].start, size)) {
             return false;
         }
-        offset += m.end - m.start;
+        offset += size;
     }
     // Unreadable pages at the very end are holes too: give the file its full size.
     return ::ftruncate(fd, static_cast<off_t>(totalSize)) == 0;
@@ -733,32 +561,19 @@ void ReadSmallFile(const char* path, void* buffer, std::size_t capacity, std::si
     *size = 0;
     const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
     if (fd >= 0) {
-        ReadFully(fd, buffer, capacity, size);
+        *size = SF_SOFT_BASE::ReadFully(fd, buffer, capacity);
         ::close(fd);
     }
 }
 
-void PrepareDumpPath() {
+// The executable's name for the process info (truncated).
+void PrepareFileName() {
     char executable[PATH_MAX];
-    const ssize_t n = ::readlink("/proc/self/exe", executable, sizeof executable);
-    g_dumpPath[0] = '\0';
-    constexpr char kSuffix[] = ".dmp";
-    if (n <= 0 || static_cast<std::size_t>(n) + sizeof kSuffix > sizeof g_dumpPath) {
-        return;  // no room for the suffix: no dump
-    }
-    std::memcpy(g_dumpPath, executable, static_cast<std::size_t>(n));
-    std::memcpy(g_dumpPath + n, kSuffix, sizeof kSuffix);
-
-    const char* name = executable;
-    for (ssize_t i = 0; i < n; ++i) {
-        if (executable[i] == '/') {
-            name = executable + i + 1;
-        }
-    }
-    const auto nameLength = static_cast<std::size_t>(executable + n - name);
+    const ssize_t n = ::readlink("/proc/self/exe", executable, sizeof executable - 1);
+    const std::string_view path(executable, n > 0 ? static_cast<std::size_t>(n) : 0);
+    const std::string_view name = path.substr(path.rfind('/') + 1);
     std::memset(g_fileName, 0, sizeof g_fileName);
-    std::memcpy(g_fileName, name,
-                nameLength < sizeof g_fileName - 1 ? nameLength : sizeof g_fileName - 1);
+    std::memcpy(g_fileName, name.data(), std::min(name.size(), sizeof g_fileName - 1));
 }
 
 void PrepareArguments() {
@@ -782,7 +597,8 @@ bool PrepareCoreWriter() {
         return g_buffers != nullptr;
     }
     g_pageSize = ::sysconf(_SC_PAGESIZE);
-    PrepareDumpPath();
+    PrepareDumpPaths();
+    PrepareFileName();
     ReadSmallFile("/proc/self/auxv", g_auxv, sizeof g_auxv, &g_auxvSize);
     PrepareArguments();
 
@@ -791,6 +607,15 @@ bool PrepareCoreWriter() {
                           MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (memory != MAP_FAILED) {
         g_buffers = static_cast<Buffers*>(memory);
+        g_map.mappings = g_buffers->mappings;
+        g_map.capacity = kMaxMappings;
+        g_map.pathPool = g_buffers->pathPool;
+        g_map.poolSize = kPathPoolSize;
+        g_map.readBuffer = g_buffers->readBuffer;
+        g_map.readBufferSize = kReadBufferSize;
+        g_map.pageSize = static_cast<std::uint64_t>(g_pageSize);
+        g_map.ownStart = reinterpret_cast<std::uintptr_t>(memory);
+        g_map.ownSize = (sizeof(Buffers) + g_map.pageSize - 1) / g_map.pageSize * g_map.pageSize;
         // The highest real-time signal is the least likely to be used by anything else.
         g_captureSignal = SIGRTMAX;
         struct sigaction action {};
@@ -804,26 +629,21 @@ bool PrepareCoreWriter() {
 }
 
 const char* PreparedDumpPath() {
-    return g_dumpPath;
+    return FirstDumpPath();
 }
 
 bool WriteCoreDump(int signal, const siginfo_t* info, const void* context) {
-    if (!kSupported || g_buffers == nullptr || g_dumpPath[0] == '\0') {
+    if (!kSupported || g_buffers == nullptr) {
         return false;
     }
-    // A new file in place of any old one: unlinking first means a symbolic link or a second
-    // hard link planted under the dump's name is never written through, and O_EXCL|O_NOFOLLOW
-    // refuse whatever appears in between. Only the owner may read it: it holds all memory.
-    // The file counts as being written from before it exists, so a second crash at any moment
-    // from here on removes it.
-    g_writing.store(true, std::memory_order_release);
-    ::unlink(g_dumpPath);
-    const int fd = ::open(g_dumpPath, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    // The first place that takes a new file gets the dump; one where writing then fails does
+    // not get a second try elsewhere (the threads are stopped, the map is read: a full disk
+    // would just fail again).
+    const int fd = CreateDumpFile();
     if (fd < 0) {
-        g_writing.store(false, std::memory_order_release);
         return false;
     }
-    bool written = ReadMemoryMap();
+    bool written = ReadMemoryMap(g_map);
     if (written) {
         CaptureOtherThreads();
         written = WriteDump(fd, signal, info, static_cast<const ucontext_t*>(context));
@@ -831,17 +651,12 @@ bool WriteCoreDump(int signal, const siginfo_t* info, const void* context) {
     if (::close(fd) != 0) {
         written = false;
     }
-    if (!written) {
-        ::unlink(g_dumpPath);  // a truncated dump misleads more than none
-    }
-    g_writing.store(false, std::memory_order_release);
+    FinishDumpFile(written);
     return written;
 }
 
 void AbandonCoreDump() {
-    if (g_writing.exchange(false, std::memory_order_acq_rel)) {
-        ::unlink(g_dumpPath);
-    }
+    AbandonDumpFile();
 }
 
 }  // namespace tessaro::crash

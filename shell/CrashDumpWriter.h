@@ -1,20 +1,22 @@
 #pragma once
-// The ELF core writer behind the crash handler (internal to shell/). It writes the Linux
-// counterpart of a full-memory dump: every readable mapping of the process as a PT_LOAD segment,
-// and the notes gdb needs (the crashing thread's registers from the signal context, the other
-// threads' registers where they can be caught, process info, the signal, the auxiliary vector,
-// the mapped files).
+// The ELF core writer behind the crash handler (internal to shell/). It writes what the kernel's
+// default core filter keeps: every readable mapping of the process as a PT_LOAD segment, with the
+// contents of anonymous memory and of written file pages (files the debugger can read again are
+// left to it), and the notes gdb needs (the crashing thread's registers from the signal context,
+// the other threads' registers where they can be caught, process info, the signal, the auxiliary
+// vector, the mapped files).
 #include <csignal>
 
 namespace tessaro::crash {
 
-// Prepares everything the writer needs later: the dump path, the auxiliary vector, the command
-// line, buffers for the memory map and the threads, and the handler that catches the other
-// threads' registers. Not async-signal-safe; call at install time. Idempotent; returns false
-// when the buffers could not be allocated (no dump will be written then).
+// Prepares everything the writer needs later: the dump paths (beside the executable, the state
+// folder), the auxiliary vector, the command line, buffers for the memory map and the threads,
+// and the handler that catches the other threads' registers. Not async-signal-safe; call at
+// install time. Idempotent; returns false when the buffers could not be allocated (no dump will
+// be written then).
 bool PrepareCoreWriter();
 
-// The dump path prepared above, empty when the executable path leaves no room for ".dmp".
+// The path tried first, as CrashDumpPath() in CrashHandler.h says.
 const char* PreparedDumpPath();
 
 // Writes the dump for a crash of the calling thread. Async-signal-safe: only system calls on

@@ -1,5 +1,6 @@
 #include "shell/CrashHandler.h"
 
+#include "framework/os/SFThread.h"
 #include "shell/CrashDumpWriter.h"
 
 #include <QLoggingCategory>
@@ -205,6 +206,14 @@ private:
 
 thread_local ThreadSignalStack t_signalStack;
 
+// Run by the program's own threads as they start (the framework's worker, the player's decoding
+// thread): each gets its signal stack without the framework or the player knowing of the shell.
+void GiveThreadASignalStack() {
+    if (!t_signalStack.Install()) {
+        qCInfo(lcCrash) << "no alternate signal stack for a new thread";
+    }
+}
+
 }  // namespace
 
 bool InstallCrashStackForCurrentThread() {
@@ -224,11 +233,12 @@ bool InstallCrashHandler(bool filterMode) {
         qCInfo(lcCrash) << "no memory for the dump writer; crashes will end without a dump";
     }
     if (crash::PreparedDumpPath()[0] == '\0') {
-        qCInfo(lcCrash) << "the executable path leaves no room for the dump suffix";
+        qCInfo(lcCrash) << "no folder can take a dump: no dump will be written";
     }
     if (!InstallCrashStackForCurrentThread()) {
         qCInfo(lcCrash) << "no alternate signal stack; a stack overflow will not be dumped";
     }
+    SF_SOFT_BASE::SetThreadStartHook(GiveThreadASignalStack);
     const struct sigaction action = HandlerAction(CrashFilter);
     bool installed = true;
     for (int signal : kFilterSignals) {

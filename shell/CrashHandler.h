@@ -1,8 +1,10 @@
 #pragma once
-// Crash handling: when a fatal signal reaches the process, an ELF core file of the whole process
-// is written beside the executable ("<executable path>.dmp") and the process ends with a fixed
-// exit code, so the user loses nothing more than the crash itself and the developer gets a dump
-// that `gdb <executable> <executable>.dmp` opens (see docs/crash.md).
+// Crash handling: when a fatal signal reaches the process, an ELF core file of the process is
+// written beside the executable ("<executable path>.dmp"), or, when that folder cannot take it,
+// in the state folder ("$XDG_STATE_HOME/tessaro/<executable name>.dmp", by default under
+// ~/.local/state), and the process ends with a fixed exit code, so the user loses nothing more
+// than the crash itself and the developer gets a dump that `gdb <executable> <dump>` opens (see
+// docs/crash.md).
 //
 // Exit codes:
 //   1  the first crash seen by the crash filter (a dump was written if it could be);
@@ -26,8 +28,10 @@ namespace tessaro {
 //
 // With `filterMode` true: installs the crash filter for SIGSEGV, SIGBUS, SIGILL, SIGFPE and
 // SIGABRT (std::terminate ends in SIGABRT), running on an alternate signal stack prepared for
-// the calling thread, so a stack overflow of that thread is handled too. Idempotent. Returns
-// false only if the handlers could not be installed at all.
+// the calling thread, so a stack overflow of that thread is handled too; and installs the
+// thread-start hook of sf_os (SetThreadStartHook), so every thread that runs it at its entry gets
+// a signal stack of its own. Idempotent. Returns false only if the handlers could not be
+// installed at all.
 //
 // With `filterMode` false: the classifier is installed and removed again at once; nothing stays
 // installed (signal dispositions and the signal stack are as before). Returns true.
@@ -59,8 +63,10 @@ struct CrashCounters {
 };
 CrashCounters GetCrashCounters();
 
-// The full path of the dump file prepared by InstallCrashHandler, or an empty string when no
-// dump can be written (the executable path leaves no room for the ".dmp" suffix).
+// The full path the dump goes to first, prepared by InstallCrashHandler: beside the executable
+// when its folder was writable then, otherwise in the state folder (the dump goes there also
+// when the file cannot be created beside the executable at the crash). Empty when neither path
+// fits (an executable path or name too long, no state folder known).
 const char* CrashDumpPath();
 
 }  // namespace tessaro

@@ -1,9 +1,12 @@
 #include "video/SFPlayerThread.h"
 
+#include "framework/os/SFThread.h"
+
 namespace SF_SOFT_BASE {
 
 // The decoding thread's entry: everything the thread runs starts and ends here.
 void CSFPlayerThread::DecodingThreadMain() {
+    RunThreadStartHook();  // the crash handler's alternate signal stack for this thread
     m_decodingThread = std::this_thread::get_id();
     m_body();
     m_decodingThread = std::thread::id();

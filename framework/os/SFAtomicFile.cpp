@@ -1,5 +1,7 @@
 #include "framework/os/SFAtomicFile.h"
 
+#include "framework/os/SFFile.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -107,20 +109,7 @@ private:
 }  // namespace
 
 bool WriteAll(int fd, std::string_view bytes) {
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    return true;
+    return WriteFully(fd, bytes.data(), bytes.size()) == bytes.size();
 }
 
 bool ReadWholeFile(const std::string& path, std::string& out, std::size_t limit, std::string* why) {

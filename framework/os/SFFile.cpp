@@ -11,6 +11,36 @@
 #include <new>
 
 namespace SF_SOFT_BASE {
+namespace {
+
+// The one retrying transfer loop behind ReadFully and WriteFully.
+template <class Byte, class Call>
+std::size_t TransferFully(Byte* data, std::size_t size, Call call) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = call(data + done, size - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+}  // namespace
+
+std::size_t ReadFully(int fd, void* data, std::size_t size) {
+    return TransferFully(static_cast<char*>(data), size,
+                         [fd](char* at, std::size_t left) { return ::read(fd, at, left); });
+}
+
+std::size_t WriteFully(int fd, const void* data, std::size_t size) {
+    return TransferFully(static_cast<const char*>(data), size,
+                         [fd](const char* at, std::size_t left) { return ::write(fd, at, left); });
+}
 
 struct CSFFile::Record {
     int fd = -1;
@@ -85,38 +115,14 @@ std::uint32_t CSFFile::Read(void* buffer, std::uint32_t size) {
     if (!IsOpen() || buffer == nullptr) {
         return 0;
     }
-    auto* p = static_cast<char*>(buffer);
-    std::uint32_t done = 0;
-    while (done < size) {
-        ssize_t n = ::read(m_record->fd, p + done, size - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        done += static_cast<std::uint32_t>(n);
-    }
-    return done;
+    return static_cast<std::uint32_t>(ReadFully(m_record->fd, buffer, size));
 }
 
 std::uint32_t CSFFile::Write(const void* buffer, std::uint32_t size) {
     if (!IsOpen() || buffer == nullptr) {
         return 0;
     }
-    const auto* p = static_cast<const char*>(buffer);
-    std::uint32_t done = 0;
-    while (done < size) {
-        ssize_t n = ::write(m_record->fd, p + done, size - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        done += static_cast<std::uint32_t>(n);
-    }
-    return done;
+    return static_cast<std::uint32_t>(WriteFully(m_record->fd, buffer, size));
 }
 
 std::int64_t CSFFile::Seek(std::int64_t offset, int origin) {

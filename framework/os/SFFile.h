@@ -3,6 +3,7 @@
 // Windows file API; and the static file-system helpers. Paths are UTF-8.
 //
 // Threads: one object is used by one thread at a time; the statics may be called from any.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -23,6 +24,13 @@ inline constexpr std::uint32_t SF_TRUNCATE_EXISTING = 5;  // truncates; fails wh
 inline constexpr int SF_FILE_BEGIN = 0;
 inline constexpr int SF_FILE_CURRENT = 1;
 inline constexpr int SF_FILE_END = 2;
+
+// Move `size` bytes between `data` and the open descriptor `fd`, retrying interruptions and short
+// transfers, and return how many moved: fewer only at the end of the file or on an error (errno
+// then tells which). Async-signal-safe (read, write and errno only): the crash handler writes its
+// dump with them. Any thread.
+std::size_t ReadFully(int fd, void* data, std::size_t size);
+std::size_t WriteFully(int fd, const void* data, std::size_t size);
 
 class CSFFile {
 public:

@@ -4,6 +4,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -12,6 +13,20 @@
 #include "framework/os/SFEvent.h"
 
 namespace SF_SOFT_BASE {
+
+namespace {
+std::atomic<SF_THREAD_START_HOOK> g_threadStartHook{nullptr};
+}  // namespace
+
+void SetThreadStartHook(SF_THREAD_START_HOOK hook) {
+    g_threadStartHook.store(hook, std::memory_order_release);
+}
+
+void RunThreadStartHook() {
+    if (const SF_THREAD_START_HOOK hook = g_threadStartHook.load(std::memory_order_acquire)) {
+        hook();
+    }
+}
 
 // Shared by the owner and the running thread, so that either may go first.
 struct CSFThread::Record {

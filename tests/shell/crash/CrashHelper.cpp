@@ -4,7 +4,10 @@
 // Faults inside the dump writer are injected here, not in the product: this program defines its
 // own write() and open(), which take the place of the C library's for every caller in the
 // process.
+#include "framework/SFTask.h"
+#include "framework/SFThreadEx.h"
 #include "shell/CrashHandler.h"
+#include "video/SFVideoPlayer.h"
 
 #include <QGuiApplication>
 #include <QTimer>
@@ -12,69 +15,57 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <csignal>
 #include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <exception>
+#include <functional>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <thread>
-#include <vector>
 
 namespace {
 
-std::atomic<bool> g_faultInDumpWrite{false};
-std::atomic<bool> g_holdDumpWrite{false};
-std::atomic<bool> g_holdDumpOpen{false};
-std::atomic<bool> g_dumpWriteStarted{false};
+// What the dump writer meets in write() or open() on the dump file.
+enum class WriterFault { None, CrashInWrite, HoldInWrite, HoldAfterOpen };
+std::atomic<WriterFault> g_writerFault{WriterFault::None};
+std::atomic<bool> g_writerHeld{false};
 
 volatile int* volatile g_null = nullptr;
 volatile int g_zero = 0;
 
-void SleepMs(long ms) {
-    const timespec pause{ms / 1000, (ms % 1000) * 1'000'000};
-    nanosleep(&pause, nullptr);
+// Keeps the first crash inside the writer while a second thread crashes.
+void HoldTheWriter() {
+    g_writerHeld.store(true);
+    sleep(5);
 }
 
 }  // namespace
 
 extern "C" ssize_t write(int fd, const void* data, size_t size) {
-    if (fd > 2 && g_faultInDumpWrite.load()) {
-        *g_null = 1;  // a crash inside the dump writer
+    if (fd > 2 && g_writerFault.load() == WriterFault::CrashInWrite) {
+        *g_null = 1;
     }
-    if (fd > 2 && g_holdDumpWrite.load()) {
-        g_dumpWriteStarted.store(true);
-        // Keep the first crash inside the writer while the second thread crashes.
-        for (int i = 0; i < 500; ++i) {
-            SleepMs(10);
-        }
+    if (fd > 2 && g_writerFault.load() == WriterFault::HoldInWrite) {
+        HoldTheWriter();
     }
     return syscall(SYS_write, fd, data, size);
 }
 
 extern "C" int open(const char* path, int flags, ...) {
-    mode_t mode = 0;
-    if ((flags & (O_CREAT | O_TMPFILE)) != 0) {
-        va_list arguments;
-        va_start(arguments, flags);
-        mode = static_cast<mode_t>(va_arg(arguments, int));
-        va_end(arguments);
-    }
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) != 0 ? va_arg(arguments, int) : 0;
+    va_end(arguments);
     const int fd = static_cast<int>(syscall(SYS_openat, AT_FDCWD, path, flags, mode));
     const std::size_t length = std::strlen(path);
-    if (fd >= 0 && g_holdDumpOpen.load() && length > 4 &&
+    if (fd >= 0 && g_writerFault.load() == WriterFault::HoldAfterOpen && length > 4 &&
         std::strcmp(path + length - 4, ".dmp") == 0) {
-        g_dumpWriteStarted.store(true);
-        // Keep the first crash between creating the dump file and writing to it.
-        for (int i = 0; i < 500; ++i) {
-            SleepMs(10);
-        }
+        HoldTheWriter();
     }
     return fd;
 }
@@ -82,12 +73,9 @@ extern "C" int open(const char* path, int flags, ...) {
 // The functions a backtrace must name; never inlined, so each is a frame of its own.
 extern "C" {
 
-__attribute__((noinline)) void CrashHelperWriteThroughNull() {
+__attribute__((noinline)) int CrashHelperWriteThroughNull(void* = nullptr, void* = nullptr) {
     *g_null = 42;
-}
-
-__attribute__((noinline)) void CrashHelperWorkerFault() {
-    *g_null = 7;
+    return 0;
 }
 
 __attribute__((noinline)) void CrashHelperMainThreadWaits(std::thread* worker) {
@@ -97,7 +85,7 @@ __attribute__((noinline)) void CrashHelperMainThreadWaits(std::thread* worker) {
 __attribute__((noinline)) void CrashHelperIdleWorker(std::atomic<int>* started) {
     started->fetch_add(1);
     for (;;) {
-        SleepMs(1000);
+        pause();
     }
 }
 
@@ -126,17 +114,47 @@ __attribute__((noinline)) int CrashHelperDivideByZero(void*, void*) {
     return 100 / g_zero;
 }
 
-__attribute__((noinline)) int CrashHelperGuardedNull(void*, void*) {
-    CrashHelperWriteThroughNull();
-    return 0;
-}
-
 }  // extern "C"
 
 namespace {
 
-// Blocks every signal but the faults on the calling thread; returns the mask before.
-sigset_t BlockAllButFaults() {
+// A task for the framework's worker thread.
+struct Overflow {
+    void Run() { CrashHelperRecurse(0); }
+};
+
+// The framework's worker thread, started as ML_HELPER is; the crash comes from the GUI thread's
+// event loop, or from a task on the worker, which has its signal stack from the thread-start
+// hook alone (as the player's decoding thread below).
+void RunWithAWorker(int argc, char** argv, bool crashOnTheWorker) {
+    QGuiApplication app(argc, argv);  // offscreen: the tests set the platform
+    static Overflow overflow;
+    auto worker = OrvexBase::CSFThreadEx_Qt::Create({});
+    worker->Start();
+    if (crashOnTheWorker) {
+        worker->GetMessageLoop()->PostTask(OrvexBase::SFCreateTask(&overflow, &Overflow::Run));
+    } else {
+        QTimer::singleShot(0, &app, [] { CrashHelperWriteThroughNull(); });
+    }
+    QGuiApplication::exec();
+}
+
+void OverflowOnTheDecodingThread() {
+    SF_SOFT_BASE::CSFVideoPlayer player;
+    player.SetDecodeCallback(
+        [](int, const uint8_t*, int, int, int, int, SF_SOFT_BASE::ESFColorMatrix,
+           SF_SOFT_BASE::ESFColorRange, int, void*) { CrashHelperRecurse(0); },
+        nullptr);
+    if (player.Open(SAMPLE_VIDEO) == 1 && player.Play() == 1) {
+        pause();
+    }
+}
+
+// Crashes with `fault` set up for the dump writer. A second thread crashes once the first crash is
+// held inside the writer; it starts with every signal but the faults blocked, so the writer
+// cannot stop it.
+void CrashWithWriterFault(WriterFault fault) {
+    g_writerFault.store(fault);
     sigset_t set;
     sigset_t before;
     sigfillset(&set);
@@ -144,7 +162,14 @@ sigset_t BlockAllButFaults() {
         sigdelset(&set, s);
     }
     pthread_sigmask(SIG_SETMASK, &set, &before);
-    return before;
+    std::thread([] {
+        while (!g_writerHeld.load()) {
+            usleep(1000);
+        }
+        CrashHelperWriteThroughNull();
+    }).detach();
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    CrashHelperWriteThroughNull();
 }
 
 int Run(const std::string& scenario, int argc, char** argv) {
@@ -152,84 +177,52 @@ int Run(const std::string& scenario, int argc, char** argv) {
         // The classifier comes and goes: the fault meets the default action.
         tessaro::InstallCrashHandler(false);
         CrashHelperWriteThroughNull();
-        return 0;
-    }
-    if (scenario == "guarded-divide") {
+    } else if (scenario == "guarded-divide") {
         return tessaro::CallGuarded(CrashHelperDivideByZero, nullptr, nullptr, false);
-    }
-    if (scenario == "guarded-filter") {
-        return tessaro::CallGuarded(CrashHelperGuardedNull, nullptr, nullptr, true);
-    }
-    if (!tessaro::InstallCrashHandler(true)) {
+    } else if (scenario == "guarded-filter") {
+        return tessaro::CallGuarded(CrashHelperWriteThroughNull, nullptr, nullptr, true);
+    } else if (!tessaro::InstallCrashHandler(true)) {
         return 90;
     }
-    if (scenario == "segv-event-loop") {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        QGuiApplication app(argc, argv);
-        QTimer::singleShot(0, &app, [] { CrashHelperWriteThroughNull(); });
-        return QGuiApplication::exec();
-    }
-    if (scenario == "many-threads") {
-        constexpr int kWorkers = 16;
-        std::atomic<int> started{0};
-        std::vector<std::thread> workers;
-        for (int i = 0; i < kWorkers; ++i) {
-            workers.emplace_back([&started] { CrashHelperIdleWorker(&started); });
-        }
-        while (started.load() < kWorkers) {
-            SleepMs(1);
-        }
-        CrashHelperWriteThroughNull();
-        for (std::thread& worker : workers) {
-            worker.join();
-        }
-    }
-    if (scenario == "segv-worker") {
-        std::thread worker([] {
-            SleepMs(50);
-            CrashHelperWorkerFault();
-        });
-        CrashHelperMainThreadWaits(&worker);
-        return 0;
-    }
-    if (scenario == "stack-overflow") {
-        return CrashHelperRecurse(0);
-    }
-    if (scenario == "worker-stack-overflow") {
-        int result = 0;
-        std::thread worker([&result] {
-            tessaro::InstallCrashStackForCurrentThread();
-            result = CrashHelperRecurse(0);
-        });
-        worker.join();
-        return result;
-    }
-    if (scenario == "abort") {
-        CrashHelperAbort();
-    }
-    if (scenario == "terminate") {
-        CrashHelperThrowThroughNoexcept();
-    }
-    if (scenario == "fault-in-writer") {
-        g_faultInDumpWrite.store(true);
-        CrashHelperWriteThroughNull();
-    }
-    if (scenario == "two-threads" || scenario == "two-threads-at-open") {
-        (scenario == "two-threads" ? g_holdDumpWrite : g_holdDumpOpen).store(true);
-        // The second thread starts with every signal but the faults blocked, so the writer
-        // cannot stop it: it crashes while the dump is being written.
-        const sigset_t before = BlockAllButFaults();
-        std::thread second([] {
-            while (!g_dumpWriteStarted.load()) {
-                SleepMs(1);
-            }
-            CrashHelperWorkerFault();
-        });
-        pthread_sigmask(SIG_SETMASK, &before, nullptr);
-        CrashHelperWriteThroughNull();
-        second.join();
+    const std::map<std::string, std::function<void()>> scenarios = {
+        {"segv-event-loop", [&] { RunWithAWorker(argc, argv, false); }},
+        {"framework-worker-stack-overflow", [&] { RunWithAWorker(argc, argv, true); }},
+        {"decoding-thread-stack-overflow", OverflowOnTheDecodingThread},
+        {"many-threads",
+         [] {
+             std::atomic<int> started{0};
+             for (int i = 0; i < 16; ++i) {
+                 std::thread([&started] { CrashHelperIdleWorker(&started); }).detach();
+             }
+             while (started.load() < 16) {
+                 usleep(1000);
+             }
+             CrashHelperWriteThroughNull();
+         }},
+        {"segv-worker",
+         [] {
+             std::thread worker([] {
+                 usleep(50'000);
+                 CrashHelperWriteThroughNull();
+             });
+             CrashHelperMainThreadWaits(&worker);
+         }},
+        {"stack-overflow", [] { CrashHelperRecurse(0); }},
+        {"worker-stack-overflow",
+         [] {
+             std::thread([] {
+                 tessaro::InstallCrashStackForCurrentThread();
+                 CrashHelperRecurse(0);
+             }).join();
+         }},
+        {"abort", CrashHelperAbort},
+        {"terminate", CrashHelperThrowThroughNoexcept},
+        {"fault-in-writer", [] { CrashWithWriterFault(WriterFault::CrashInWrite); }},
+        {"two-threads", [] { CrashWithWriterFault(WriterFault::HoldInWrite); }},
+        {"two-threads-at-open", [] { CrashWithWriterFault(WriterFault::HoldAfterOpen); }},
+    };
+    if (const auto found = scenarios.find(scenario); found != scenarios.end()) {
+        found->second();
     }
     return 91;  // unknown scenario, or the crash did not end the process
 }
@@ -237,16 +230,11 @@ int Run(const std::string& scenario, int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fputs("usage: crash_helper [--fsize=BYTES] SCENARIO\n", stderr);
-        return 92;
-    }
     int at = 1;
-    if (std::strncmp(argv[at], "--fsize=", 8) == 0) {
-        const rlimit limit{std::strtoul(argv[at] + 8, nullptr, 10),
-                           std::strtoul(argv[at] + 8, nullptr, 10)};
+    if (argc > at && std::strncmp(argv[at], "--fsize=", 8) == 0) {
+        const rlim_t bytes = std::strtoul(argv[at++] + 8, nullptr, 10);
+        const rlimit limit{bytes, bytes};
         setrlimit(RLIMIT_FSIZE, &limit);
-        ++at;
     }
     // The system must not write a core file of its own when the default action ends us.
     const rlimit noCore{0, 0};

@@ -11,106 +11,66 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace {
 
-struct Notice {
-    QString caption;
-    QString text;
-};
-
-class LogLibrary : public testing::Test {
-protected:
-    void SetUp() override {
-        tessaro::SetLogLibraryNoticeSink([this](const QString& caption, const QString& text) {
-            m_notices.push_back({caption, text});
-        });
-    }
-    void TearDown() override {
-        tessaro::UnloadLogLibrary();
-        tessaro::SetLogLibraryNoticeSink({});
-    }
-    static void UseStandIn(const char* variant) {
-        SF_SOFT_BASE::SetApplicationDirectory(std::string(LOGLIB_STANDINS) + "/" + variant);
-    }
-    std::vector<Notice> m_notices;
-};
-
-TEST_F(LogLibrary, CompleteLibraryIsBoundWithoutNotice) {
-    UseStandIn("both");
-    EXPECT_TRUE(tessaro::LoadLogLibrary());
-    EXPECT_TRUE(tessaro::LogLibraryLoaded());
-    EXPECT_NE(tessaro::LogEntryPointW(), nullptr);
-    EXPECT_NE(tessaro::LogEntryPointA(), nullptr);
-    EXPECT_TRUE(m_notices.empty());
-
-    tessaro::UnloadLogLibrary();
-    EXPECT_FALSE(tessaro::LogLibraryLoaded());
-    EXPECT_EQ(tessaro::LogEntryPointW(), nullptr);
-    EXPECT_EQ(tessaro::LogEntryPointA(), nullptr);
-}
-
-TEST_F(LogLibrary, MissingEntryPointIsNoticedOnceAndTheLibraryReleased) {
+TEST(LogLibrary, BindsBothEntryPointsOrNoticesAMissingOneOnce) {
+    std::vector<std::pair<QString, QString>> notices;  // caption, text
+    tessaro::SetLogLibraryNoticeSink([&notices](const QString& caption, const QString& text) {
+        notices.emplace_back(caption, text);
+    });
     const struct {
         const char* variant;
-        const char* text;
+        bool bound;
+        const char* notice;  // null: none
     } cases[] = {
-        {"no_a", "加载QXLog.dll时；获取SLogA函数地址失败！"},
-        {"no_w", "加载QXLog.dll时；获取SLog函数地址失败！"},
+        {"both", true, nullptr},
+        {"no_a", false, "加载QXLog.dll时；获取SLogA函数地址失败！"},
+        {"no_w", false, "加载QXLog.dll时；获取SLog函数地址失败！"},
+        {"absent", false, nullptr},  // a missing library is silent
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.variant);
-        m_notices.clear();
-        UseStandIn(c.variant);
-        EXPECT_FALSE(tessaro::LoadLogLibrary());
+        notices.clear();
+        SF_SOFT_BASE::SetApplicationDirectory(std::string(LOGLIB_STANDINS) + "/" + c.variant);
+        EXPECT_EQ(tessaro::LoadLogLibrary(), c.bound);
+        EXPECT_EQ(tessaro::LogLibraryLoaded(), c.bound);
+        EXPECT_EQ(tessaro::LogEntryPointW() != nullptr, c.bound);
+        EXPECT_EQ(tessaro::LogEntryPointA() != nullptr, c.bound);
+        ASSERT_EQ(notices.size(), c.notice != nullptr ? 1u : 0u);
+        if (c.notice != nullptr) {
+            EXPECT_EQ(notices[0].first, QString::fromUtf8("提示"));
+            EXPECT_EQ(notices[0].second, QString::fromUtf8(c.notice));
+        }
+        tessaro::UnloadLogLibrary();  // also harmless when nothing is loaded
         EXPECT_FALSE(tessaro::LogLibraryLoaded());
         EXPECT_EQ(tessaro::LogEntryPointW(), nullptr);
         EXPECT_EQ(tessaro::LogEntryPointA(), nullptr);
-        ASSERT_EQ(m_notices.size(), 1u);
-        EXPECT_EQ(m_notices[0].caption, QString::fromUtf8("提示"));
-        EXPECT_EQ(m_notices[0].text, QString::fromUtf8(c.text));
     }
-}
-
-TEST_F(LogLibrary, MissingLibraryIsSilent) {
-    UseStandIn("absent");
-    EXPECT_FALSE(tessaro::LoadLogLibrary());
-    EXPECT_FALSE(tessaro::LogLibraryLoaded());
-    EXPECT_TRUE(m_notices.empty());
-    tessaro::UnloadLogLibrary();  // nothing loaded: harmless
+    tessaro::SetLogLibraryNoticeSink({});
 }
 
 // The default notice is a modal box: caption, text, an OK button only, no owner window.
 TEST(LogLibraryNotice, IsAMessageBoxWithOnlyAnOkButton) {
-    static int argc = 1;
-    static char name[] = "shell_loglib_tests";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
+    int argc = 1;
+    char* argv[] = {const_cast<char*>("shell_loglib_tests"), nullptr};
+    QApplication app(argc, argv);  // offscreen: the test main sets the platform
     SF_SOFT_BASE::SetApplicationDirectory(std::string(LOGLIB_STANDINS) + "/no_a");
 
-    QString title;
-    QString text;
-    int buttons = 0;
-    bool owned = true;
     bool clicked = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) {
+        if (box == nullptr || clicked) {
             return;
         }
-        title = box->windowTitle();
-        text = box->text();
-        buttons = static_cast<int>(box->buttons().size());
-        owned = box->parentWidget() != nullptr;
+        EXPECT_EQ(box->windowTitle(), QString::fromUtf8("提示"));
+        EXPECT_EQ(box->text(), QString::fromUtf8("加载QXLog.dll时；获取SLogA函数地址失败！"));
+        EXPECT_EQ(box->buttons().size(), 1);
+        EXPECT_EQ(box->parentWidget(), nullptr);
         if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
             ok->click();
             clicked = true;
@@ -126,10 +86,6 @@ TEST(LogLibraryNotice, IsAMessageBoxWithOnlyAnOkButton) {
     EXPECT_FALSE(tessaro::LoadLogLibrary());
     poll.stop();
     EXPECT_TRUE(clicked);
-    EXPECT_EQ(title, QString::fromUtf8("提示"));
-    EXPECT_EQ(text, QString::fromUtf8("加载QXLog.dll时；获取SLogA函数地址失败！"));
-    EXPECT_EQ(buttons, 1);
-    EXPECT_FALSE(owned);
 }
 
 }  // namespace
