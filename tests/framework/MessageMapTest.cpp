@@ -26,9 +26,7 @@ public:
 
 private:
     void OnBtnHelp() { calls.push_back("help"); }
-    void OnBtnMin() { calls.push_back("min"); }
     void OnBtnMax() { calls.push_back("max"); }
-    void OnBtnClose() { calls.push_back("close"); }
     void OnRange() { calls.push_back("range"); }
     void OnHighRange() { calls.push_back("high"); }
     void OnClick() { calls.push_back("click"); }
@@ -49,10 +47,8 @@ private:
 };
 
 SF_BEGIN_MESSAGE_MAP(CToolBarEventImp)
-SF_ON_COMMAND(103, OnBtnHelp)
-SF_ON_COMMAND(102, OnBtnClose)
 SF_ON_COMMAND(106, OnBtnMax)
-SF_ON_COMMAND(105, OnBtnMin)
+SF_ON_COMMAND(103, OnBtnHelp)
 SF_ON_COMMAND_RANGE(200, 209, OnRange)
 SF_ON_COMMAND_RANGE(205, 206, OnBtnHelp)  // shadowed: the first match wins
 SF_ON_COMMAND_RANGE(0x80000000u, 0xFFFFFFF0u, OnHighRange)
@@ -122,8 +118,6 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, MessageMapLookup,
     ::testing::Values(
         LookupCase{"Command103", SF_MSG_COMMAND, 0, 103, 1, "help"},
-        LookupCase{"Command102", SF_MSG_COMMAND, 0, 102, 1, "close"},
-        LookupCase{"Command105", SF_MSG_COMMAND, 0, 105, 1, "min"},
         LookupCase{"Command106", SF_MSG_COMMAND, 0, 106, 1, "max"},
         LookupCase{"UnmappedCommand104", SF_MSG_COMMAND, 0, 104, 0, ""},
         LookupCase{"RangeLowEnd", SF_MSG_COMMAND, 0, 200, 1, "range"},

@@ -61,13 +61,4 @@ inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 20000) 
     return true;
 }
 
-// 1, 2, ..., n.
-inline std::vector<int> Sequence(int n) {
-    std::vector<int> values;
-    for (int i = 1; i <= n; ++i) {
-        values.push_back(i);
-    }
-    return values;
-}
-
 }  // namespace taskprobe
