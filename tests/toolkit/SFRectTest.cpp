@@ -13,112 +13,68 @@ static std::ostream& operator<<(std::ostream& os, const tagRECT& r) {
 
 namespace {
 
-enum Op { kIntersect, kUnion, kSubtract };
-struct RectCase {
-    Op op;
-    const char* name;
-    CSFRect a;
-    CSFRect b;
-    bool result;
-    CSFRect expected;
-};
-
-void PrintTo(const RectCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 bool Same(const tagRECT& x, const tagRECT& y) {
     return x.left == y.left && x.top == y.top && x.right == y.right && x.bottom == y.bottom;
 }
 
-std::string RowName(const RectCase& c) {
-    static const char* const kOps[] = {"intersect_", "union_", "subtract_"};
-    return std::string(kOps[c.op]) + c.name;
-}
-
-class RectOpTest : public ::testing::TestWithParam<RectCase> {};
-TEST_P(RectOpTest, MatchesWin32) {
-    const RectCase& c = GetParam();
-    CSFRect out(99, 99, 99, 99);
-    const bool result = c.op == kIntersect ? out.IntersectRect(&c.a, &c.b)
-                        : c.op == kUnion   ? out.UnionRect(&c.a, &c.b)
-                                           : out.SubtractRect(&c.a, &c.b);
-    EXPECT_EQ(result, c.result);
-    EXPECT_TRUE(Same(out, c.expected)) << out;
-}
-INSTANTIATE_TEST_SUITE_P(
-    Table, RectOpTest,
-    ::testing::Values(
-        RectCase{kIntersect, "overlap", {0, 0, 10, 10}, {5, 5, 15, 15}, true, {5, 5, 10, 10}},
-        RectCase{kIntersect, "contained", {0, 0, 10, 10}, {2, 3, 4, 5}, true, {2, 3, 4, 5}},
-        RectCase{
-            kIntersect, "touching_edges_do_not_meet", {0, 0, 10, 10}, {10, 0, 20, 10}, false, {}},
-        RectCase{kIntersect, "disjoint", {0, 0, 10, 10}, {20, 20, 30, 30}, false, {}},
-        RectCase{kIntersect, "empty_source", {0, 0, 0, 10}, {0, 0, 10, 10}, false, {}},
-        RectCase{kIntersect, "inverted_source", {10, 10, 0, 0}, {0, 0, 10, 10}, false, {}},
-        RectCase{kIntersect,
-                 "negative_coordinates",
-                 {-10, -10, 0, 0},
-                 {-5, -20, 5, -5},
-                 true,
-                 {-5, -10, 0, -5}},
-        RectCase{kUnion, "disjoint", {0, 0, 10, 10}, {20, 5, 30, 30}, true, {0, 0, 30, 30}},
-        RectCase{
-            kUnion, "first_empty_takes_second", {5, 5, 5, 50}, {1, 2, 3, 4}, true, {1, 2, 3, 4}},
-        RectCase{
-            kUnion, "second_empty_takes_first", {1, 2, 3, 4}, {0, 0, -1, -1}, true, {1, 2, 3, 4}},
-        RectCase{kUnion, "both_empty", {0, 0, 0, 0}, {3, 3, 3, 9}, false, {}},
-        RectCase{kSubtract, "left_band", {0, 0, 10, 10}, {-5, -5, 4, 20}, true, {4, 0, 10, 10}},
-        RectCase{kSubtract, "right_band", {0, 0, 10, 10}, {6, 0, 10, 10}, true, {0, 0, 6, 10}},
-        RectCase{kSubtract, "top_band", {0, 0, 10, 10}, {0, 0, 10, 3}, true, {0, 3, 10, 10}},
-        RectCase{kSubtract, "bottom_band", {0, 0, 10, 10}, {-1, 7, 11, 12}, true, {0, 0, 10, 7}},
-        RectCase{kSubtract,
-                 "middle_hole_keeps_source",
-                 {0, 0, 10, 10},
-                 {3, 3, 6, 6},
-                 true,
-                 {0, 0, 10, 10}},
-        RectCase{kSubtract, "no_overlap", {0, 0, 10, 10}, {20, 20, 30, 30}, true, {0, 0, 10, 10}},
-        RectCase{kSubtract, "covered_completely", {2, 2, 8, 8}, {0, 0, 10, 10}, false, {}},
-        RectCase{kSubtract, "empty_source", {5, 5, 5, 5}, {0, 0, 10, 10}, false, {}}),
-    [](const auto& tp) { return RowName(tp.param); });
-
-struct PointCase {
-    const char* name;
-    tagPOINT p;
-    bool inside;
+// Each operation answers true exactly when its result is not empty.
+enum Op { kAnd, kOr, kCut };
+struct RectCase {
+    Op op;
+    CSFRect a, b, expected;
 };
-class PtInRectTest : public ::testing::TestWithParam<PointCase> {};
-TEST_P(PtInRectTest, RightAndBottomAreExclusive) {
+const RectCase kRectCases[] = {
+    {kAnd, {0, 0, 10, 10}, {5, 5, 15, 15}, {5, 5, 10, 10}},
+    {kAnd, {0, 0, 10, 10}, {2, 3, 4, 5}, {2, 3, 4, 5}},
+    {kAnd, {0, 0, 10, 10}, {10, 0, 20, 10}, {}},  // touching edges do not meet
+    {kAnd, {0, 0, 10, 10}, {20, 20, 30, 30}, {}},
+    {kAnd, {0, 0, 0, 10}, {0, 0, 10, 10}, {}},
+    {kAnd, {10, 10, 0, 0}, {0, 0, 10, 10}, {}},  // inverted source
+    {kAnd, {-10, -10, 0, 0}, {-5, -20, 5, -5}, {-5, -10, 0, -5}},
+    {kOr, {0, 0, 10, 10}, {20, 5, 30, 30}, {0, 0, 30, 30}},
+    {kOr, {5, 5, 5, 50}, {1, 2, 3, 4}, {1, 2, 3, 4}},  // an empty side takes the other
+    {kOr, {1, 2, 3, 4}, {0, 0, -1, -1}, {1, 2, 3, 4}},
+    {kOr, {0, 0, 0, 0}, {3, 3, 3, 9}, {}},
+    {kCut, {0, 0, 10, 10}, {-5, -5, 4, 20}, {4, 0, 10, 10}},  // SubtractRect cuts whole bands
+    {kCut, {0, 0, 10, 10}, {6, 0, 10, 10}, {0, 0, 6, 10}},
+    {kCut, {0, 0, 10, 10}, {0, 0, 10, 3}, {0, 3, 10, 10}},
+    {kCut, {0, 0, 10, 10}, {-1, 7, 11, 12}, {0, 0, 10, 7}},
+    {kCut, {0, 0, 10, 10}, {3, 3, 6, 6}, {0, 0, 10, 10}},  // a hole keeps the source
+    {kCut, {0, 0, 10, 10}, {20, 20, 30, 30}, {0, 0, 10, 10}},
+    {kCut, {2, 2, 8, 8}, {0, 0, 10, 10}, {}},
+    {kCut, {5, 5, 5, 5}, {0, 0, 10, 10}, {}},
+};
+
+TEST(RectOps, IntersectUnionSubtractMatchWin32) {
+    for (const RectCase& c : kRectCases) {
+        CSFRect out(99, 99, 99, 99);
+        const bool result = c.op == kAnd  ? out.IntersectRect(&c.a, &c.b)
+                            : c.op == kOr ? out.UnionRect(&c.a, &c.b)
+                                          : out.SubtractRect(&c.a, &c.b);
+        EXPECT_EQ(result, !c.expected.IsRectEmpty()) << c.op << " " << c.a << " " << c.b;
+        EXPECT_TRUE(Same(out, c.expected)) << c.op << " " << c.a << " " << c.b << ": " << out;
+    }
+}
+
+TEST(RectOps, PtInRectExcludesRightAndBottom) {
     const CSFRect r(0, 0, 10, 20);
-    EXPECT_EQ(r.PtInRect(GetParam().p), GetParam().inside);
+    EXPECT_FALSE(r.PtInRect({10, 5}));
+    EXPECT_FALSE(r.PtInRect({5, 20}));
+    EXPECT_FALSE(r.PtInRect({-1, 5}));
+    EXPECT_TRUE(r.PtInRect({9, 19}));
+    EXPECT_TRUE(r.PtInRect({0, 0}));
 }
-INSTANTIATE_TEST_SUITE_P(Table, PtInRectTest,
-                         ::testing::Values(PointCase{"right_edge", {10, 5}, false},
-                                           PointCase{"last_inside", {9, 19}, true},
-                                           PointCase{"bottom_edge", {5, 20}, false},
-                                           PointCase{"top_left", {0, 0}, true},
-                                           PointCase{"left_of", {-1, 5}, false}),
-                         [](const auto& tp) { return std::string(tp.param.name); });
 
-struct MulDivCase {
-    const char* name;
-    int32_t a, b, c, expected;
-};
-class MulDivTest : public ::testing::TestWithParam<MulDivCase> {};
-TEST_P(MulDivTest, RoundsHalfAwayFromZero) {
-    const MulDivCase& c = GetParam();
-    EXPECT_EQ(SFMulDiv(c.a, c.b, c.c), c.expected);
+TEST(MulDiv, RoundsHalfAwayFromZeroAndAnswersMinusOneOnFailure) {
+    EXPECT_EQ(SFMulDiv(10, 3, 5), 6);
+    EXPECT_EQ(SFMulDiv(5, 1, 2), 3);
+    EXPECT_EQ(SFMulDiv(-5, 1, 2), -3);
+    EXPECT_EQ(SFMulDiv(5, 1, -2), -3);
+    EXPECT_EQ(SFMulDiv(4, 1, 3), 1);
+    EXPECT_EQ(SFMulDiv(7, 7, 0), -1);
+    EXPECT_EQ(SFMulDiv(2000000000, 3, 4), 1500000000);  // no intermediate overflow
+    EXPECT_EQ(SFMulDiv(INT_MAX, 2, 1), -1);
 }
-INSTANTIATE_TEST_SUITE_P(
-    Table, MulDivTest,
-    ::testing::Values(MulDivCase{"exact", 10, 3, 5, 6}, MulDivCase{"half_up", 5, 1, 2, 3},
-                      MulDivCase{"half_away_negative", -5, 1, 2, -3},
-                      MulDivCase{"negative_divisor", 5, 1, -2, -3},
-                      MulDivCase{"below_half", 4, 1, 3, 1}, MulDivCase{"zero_divisor", 7, 7, 0, -1},
-                      MulDivCase{"no_intermediate_overflow", 2000000000, 3, 4, 1500000000},
-                      MulDivCase{"overflow", INT_MAX, 2, 1, -1}),
-    [](const auto& tp) { return std::string(tp.param.name); });
 
 TEST(RectMembers, MeasuresAndMoves) {
     CSFRect r(10, 20, 40, 60);

@@ -5,75 +5,60 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
-struct RectCase {
-    const char* name;
-    const wchar_t* text;
-    QRect expected;
+enum class Grammar { Rect, Pair, Color, Align };
+// Every text of a row parses to the row's value, printed as "x,y,w,h", "x,y", "#aarrggbb" or
+// the align number.
+struct GrammarCase {
+    Grammar grammar;
+    const char* expected;
+    std::vector<const wchar_t*> texts;
 };
-class SkinRectTest : public ::testing::TestWithParam<RectCase> {};
-TEST_P(SkinRectTest, Parses) {
-    EXPECT_EQ(SFParseSkinRect(GetParam().text), GetParam().expected);
-}
-INSTANTIATE_TEST_SUITE_P(
-    Table, SkinRectTest,
-    ::testing::Values(RectCase{"plain", L"0,0,10,70", QRect(0, 0, 10, 70)},
-                      RectCase{"blanks", L" 30 , 0 ,1, 35 ", QRect(30, 0, 1, 35)},
-                      RectCase{"negative_x", L"-60,4,24,24", QRect(-60, 4, 24, 24)},
-                      RectCase{"empty", L"", QRect(0, 0, 0, 0)},
-                      RectCase{"three_numbers", L"1,2,3", QRect(0, 0, 0, 0)},
-                      RectCase{"five_numbers", L"1,2,3,4,5", QRect(0, 0, 0, 0)},
-                      RectCase{"letters", L"a,b,c,d", QRect(0, 0, 0, 0)},
-                      RectCase{"overflow", L"99999999999,0,1,1", QRect(0, 0, 0, 0)}),
-    [](const auto& tp) { return std::string(tp.param.name); });
 
-struct PairCase {
-    const char* name;
-    const wchar_t* text;
-    QPoint expected;
+// One printed form for every grammar, so that one table holds them all.
+std::string Parsed(Grammar grammar, const wchar_t* text) {
+    QString out;
+    if (grammar == Grammar::Rect) {
+        const QRect r = SFParseSkinRect(text);
+        out = QStringLiteral("%1,%2,%3,%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    } else if (grammar == Grammar::Pair) {
+        const QPoint p = SFParseSkinPair(text);
+        out = QStringLiteral("%1,%2").arg(p.x()).arg(p.y());
+    } else if (grammar == Grammar::Color) {
+        const QColor c = SFParseSkinColor(text);
+        out = c.isValid() ? c.name(QColor::HexArgb) : QStringLiteral("invalid");
+    } else {
+        out = QString::number(SFParseSkinAlign(text));
+    }
+    return out.toStdString();
+}
+
+constexpr Grammar kRect = Grammar::Rect, kPair = Grammar::Pair, kColor = Grammar::Color,
+                  kAlign = Grammar::Align;
+const GrammarCase kGrammarCases[] = {
+    {kRect, "30,0,1,35", {L"30,0,1,35", L" 30 , 0 ,1, 35 "}},
+    {kRect, "-60,4,24,24", {L"-60,4,24,24"}},
+    {kRect, "0,0,0,0", {L"", L"1,2,3", L"1,2,3,4,5", L"a,b,c,d", L"99999999999,0,1,1"}},
+    {kPair, "8,9", {L"8,9", L"  8,9  ", L",8,,9,"}},  // blanks and empty parts are dropped
+    {kPair, "0,0", {L"", L"5", L"1,2,3", L"x,y"}},
+    {kColor, "#ff5b8aff", {L"5b8aff", L"5B8AFF"}},
+    {kColor, "#ff000000", {L"", L"fff", L"#ffffff", L"zz00zz", L"+1-100"}},  // black
+    {kAlign, "0", {L"left", L"", L"middle"}},
+    {kAlign, "1", {L"center"}},
+    {kAlign, "2", {L"right"}},
 };
-class SkinPairTest : public ::testing::TestWithParam<PairCase> {};
-TEST_P(SkinPairTest, Parses) {
-    EXPECT_EQ(SFParseSkinPair(GetParam().text), GetParam().expected);
-}
-INSTANTIATE_TEST_SUITE_P(Table, SkinPairTest,
-                         ::testing::Values(PairCase{"plain", L"450,200", QPoint(450, 200)},
-                                           PairCase{"trimmed", L"  6,6  ", QPoint(6, 6)},
-                                           PairCase{"empty_parts_dropped", L",8,,9,", QPoint(8, 9)},
-                                           PairCase{"empty", L"", QPoint(0, 0)},
-                                           PairCase{"one_part", L"5", QPoint(0, 0)},
-                                           PairCase{"three_parts", L"1,2,3", QPoint(0, 0)},
-                                           PairCase{"not_numbers", L"x,y", QPoint(0, 0)}),
-                         [](const auto& tp) { return std::string(tp.param.name); });
 
-struct ColorCase {
-    const char* name;
-    const wchar_t* text;
-    QColor expected;
-};
-class SkinColorTest : public ::testing::TestWithParam<ColorCase> {};
-TEST_P(SkinColorTest, Parses) {
-    EXPECT_EQ(SFParseSkinColor(GetParam().text), GetParam().expected);
-}
-INSTANTIATE_TEST_SUITE_P(
-    Table, SkinColorTest,
-    ::testing::Values(ColorCase{"grey", L"333333", QColor(0x33, 0x33, 0x33)},
-                      ColorCase{"upper_case", L"FFFFFF", QColor(255, 255, 255)},
-                      ColorCase{"accent", L"5b8aff", QColor(91, 138, 255)},
-                      ColorCase{"empty_is_black", L"", QColor(0, 0, 0)},
-                      ColorCase{"short_is_black", L"fff", QColor(0, 0, 0)},
-                      ColorCase{"long_is_black", L"#ffffff", QColor(0, 0, 0)},
-                      ColorCase{"not_hex_is_black", L"zz00zz", QColor(0, 0, 0)},
-                      ColorCase{"signs_are_not_hex", L"+1-100", QColor(0, 0, 0)}),
-    [](const auto& tp) { return std::string(tp.param.name); });
-
-TEST(SkinAlign, KnownWordsElseLeft) {
-    EXPECT_EQ(SFParseSkinAlign(L"left"), 0);
-    EXPECT_EQ(SFParseSkinAlign(L"center"), 1);
-    EXPECT_EQ(SFParseSkinAlign(L"right"), 2);
-    EXPECT_EQ(SFParseSkinAlign(L""), 0);
-    EXPECT_EQ(SFParseSkinAlign(L"middle"), 0);
+TEST(SkinGrammar, ParsesWellFormedTextsAndDefaultsTheRest) {
+    for (const GrammarCase& c : kGrammarCases) {
+        for (const wchar_t* text : c.texts) {
+            EXPECT_EQ(Parsed(c.grammar, text), c.expected)
+                << "\"" << QString::fromWCharArray(text).toStdString() << "\"";
+        }
+    }
 }
 
 TEST(SkinPosition, NegativeXCountsFromTheRightEdge) {
@@ -91,22 +76,19 @@ TEST(UIScale, DefaultsToOneAndRejectsNonsense) {
     SFSetUIScale(1.0f);
 }
 
-}  // namespace
-
 // Diagnostics about bad skin text stay silent unless logging rules switch them on.
-namespace {
 int g_skinMessages = 0;
 void CountMessage(QtMsgType, const QMessageLogContext& context, const QString&) {
     if (context.category != nullptr && QByteArray(context.category).startsWith("tessaro.")) {
         ++g_skinMessages;
     }
 }
-}  // namespace
 TEST(SkinDiagnostics, SilentByDefault) {
-    g_skinMessages = 0;
     const QtMessageHandler previous = qInstallMessageHandler(CountMessage);
     SFParseSkinRect(L"1,2");
     SFParseSkinRect(L"a,b,c,d");
     qInstallMessageHandler(previous);
     EXPECT_EQ(g_skinMessages, 0);
 }
+
+}  // namespace

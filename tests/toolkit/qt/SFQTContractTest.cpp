@@ -1,6 +1,6 @@
 // The common contract of every control kind and the window operations the dialogs rely on:
-// creation with and without the visible bit, moving, texts, the title's placement, dragging
-// without the window system's help, and the edit control's reports and filters.
+// creation with and without the visible bit, moving, texts, the title's placement, and the edit
+// control's reports and filters.
 #include "toolkit/SFFactory.h"
 #include "toolkit/qt/SFQTMinorControls.h"
 #include "toolkit/qt/SFQTSkinnedWindow.h"
@@ -163,29 +163,6 @@ private Q_SLOTS:
         dlg->SetSizeRoundCorner(L"8,8");
         dlg->SetSizeRoundCorner(nullptr);
         QCOMPARE(dlg->IsDlgZoomed(), 0);
-        SFDestroyControl(dlg);
-    }
-
-    void titleDragMovesTheWindowWithoutWindowSystemHelp() {
-        PlainDialog logic;
-        auto* dlg = static_cast<CSFQTDialog*>(SFCreateDialog(&logic, nullptr, 0));
-        DialogStyle style;
-        style.titleArea = L"0,0,1000,30";
-        dlg->SetSkin(&style);
-        dlg->MoveWindow(100, 100, 300, 200);
-        dlg->ShowWindow(1);
-        QVERIFY(QTest::qWaitForWindowExposed(dlg));
-        const QPoint start = dlg->pos();
-        QTest::mousePress(dlg, Qt::LeftButton, {}, QPoint(50, 10));
-        QTest::mouseMove(dlg, QPoint(80, 40));
-        QTRY_COMPARE(dlg->pos(), start + QPoint(30, 30));
-        QTest::mouseRelease(dlg, Qt::LeftButton, {}, dlg->mapFromGlobal(QCursor::pos()));
-        // Below the title nothing drags.
-        const QPoint after = dlg->pos();
-        QTest::mousePress(dlg, Qt::LeftButton, {}, QPoint(50, 100));
-        QTest::mouseMove(dlg, QPoint(90, 140));
-        QTest::mouseRelease(dlg, Qt::LeftButton, {}, QPoint(90, 140));
-        QCOMPARE(dlg->pos(), after);
         SFDestroyControl(dlg);
     }
 

@@ -6,6 +6,7 @@
 #include "toolkit/qt/SFQTSkinnedWindow.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -14,6 +15,7 @@
 #include <QTimer>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -25,6 +27,7 @@ public:
     std::vector<std::string> log;
     CSFButton* button = nullptr;
     int closeAnswer = 0;
+    CSFDialog* destroyOnClose = nullptr;  // a logic that releases its window when asked to close
     std::vector<uint32_t> timers;
 
     int Dlg_OnInit(int created) override {
@@ -40,10 +43,10 @@ public:
     void Dlg_OnCancel() override { log.push_back("Dlg_OnCancel"); }
     int Dlg_Close() override {
         log.push_back("Dlg_Close");
+        SFDestroyControl(std::exchange(destroyOnClose, nullptr));
         return closeAnswer;
     }
     void OnDlgTimer(uint32_t id) override { timers.push_back(id); }
-    std::string Last() const { return log.empty() ? std::string() : log.back(); }
     void BTN_OnLButtonDown(uint32_t id, uint32_t, tagPOINT) override {
         log.push_back("down:" + std::to_string(id));
     }
@@ -93,8 +96,20 @@ QWidget* W(CSFControl* c) {
     return static_cast<QWidget*>(c->GetUIWnd());
 }
 
-QColor Pixel(const QImage& image, int x, int y) {
-    return image.pixelColor(x, y);
+QColor Pixel(QWidget* w, QPoint at) {
+    return w->grab().toImage().pixelColor(at);
+}
+
+CSFDialog* NewWindow(OkDialogLogic& logic, bool mainWindow) {
+    return mainWindow ? SFCreateMainWindow(&logic, nullptr) : SFCreateDialog(&logic, nullptr, 0);
+}
+
+std::string Joined(const std::vector<std::string>& log) {
+    std::string out;
+    for (const std::string& entry : log) {
+        out += (out.empty() ? "" : " ") + entry;
+    }
+    return out;
 }
 
 }  // namespace
@@ -111,19 +126,14 @@ private:
     void WriteFrameImage() {
         QImage img(100, 85, QImage::Format_ARGB32);
         img.fill(QColor(128, 128, 128));
-        auto fill = [&](int x, int y, int w, int h, QColor c) {
-            for (int yy = y; yy < y + h; ++yy) {
-                for (int xx = x; xx < x + w; ++xx) {
-                    img.setPixelColor(xx, yy, c);
-                }
-            }
-        };
-        fill(0, 0, 10, 35, Qt::red);
-        fill(30, 0, 15, 35, Qt::green);
-        fill(76, 0, 10, 35, Qt::blue);
-        fill(11, 41, 23, 14, Qt::yellow);
-        fill(41, 41, 23, 14, Qt::cyan);
-        fill(71, 41, 23, 14, Qt::magenta);
+        QPainter painter(&img);
+        painter.fillRect(0, 0, 10, 35, Qt::red);
+        painter.fillRect(30, 0, 15, 35, Qt::green);
+        painter.fillRect(76, 0, 10, 35, Qt::blue);
+        painter.fillRect(11, 41, 23, 14, Qt::yellow);
+        painter.fillRect(41, 41, 23, 14, Qt::cyan);
+        painter.fillRect(71, 41, 23, 14, Qt::magenta);
+        painter.end();
         QVERIFY(img.save(m_skinDir.filePath(QStringLiteral("frame.png"))));
     }
 
@@ -137,15 +147,13 @@ private:
         for (int i = 0; i < 12; ++i) {
             s.pieces[i].rect = pieces[i];
         }
-        // Button 1 (the last three state rectangles) and its position.
-        s.buttonStateRects[9] = L"11,41,23,14";
-        s.buttonStateRects[10] = L"41,41,23,14";
-        s.buttonStateRects[11] = L"71,41,23,14";
+        // Button 1 (close, the last three state rectangles) and button 3 (minimise) left of it.
+        for (int first : {3, 9}) {
+            s.buttonStateRects[first] = L"11,41,23,14";
+            s.buttonStateRects[first + 1] = L"41,41,23,14";
+            s.buttonStateRects[first + 2] = L"71,41,23,14";
+        }
         s.buttonPositions[3] = closePosition;
-        // Button 3 (minimise) sits left of it.
-        s.buttonStateRects[3] = L"11,41,23,14";
-        s.buttonStateRects[4] = L"41,41,23,14";
-        s.buttonStateRects[5] = L"71,41,23,14";
         s.buttonPositions[1] = L"-90,2,23,14";
         s.titleColor = L"333333";
         s.titleArea = L"20,0,1000,27";
@@ -154,8 +162,7 @@ private:
 
     // A shown skinned dialog or main window of 300 x 200 with the close button at the right.
     CSFDialog* ShowSkinned(OkDialogLogic& logic, bool mainWindow) {
-        CSFDialog* w =
-            mainWindow ? SFCreateMainWindow(&logic, nullptr) : SFCreateDialog(&logic, nullptr, 0);
+        CSFDialog* w = NewWindow(logic, mainWindow);
         w->MoveWindow(100, 100, 300, 200);
         const DialogStyle style = FrameStyle(L"-30,2,23,14");
         w->SetSkin(&style);
@@ -170,51 +177,43 @@ private Q_SLOTS:
         SFSetSkinPath((m_skinDir.path() + QStringLiteral("/")).toStdWString().c_str());
     }
 
-    void clickOnIdOneRunsSinkThenMapThenOk() {
-        OkDialogLogic logic;
-        CSFDialog* dlg = SFCreateDialog(&logic, nullptr, 0);
-        QVERIFY(dlg != nullptr);
-        dlg->MoveWindow(0, 0, 200, 120);
-        QTimer::singleShot(0, [&] {
-            auto* button = static_cast<QPushButton*>(logic.button->GetUIWnd());
-            QTest::mouseClick(button, Qt::LeftButton);
-        });
-        const int result = dlg->DoModalDlg();
-        QCOMPARE(result, 1);
-        const std::vector<std::string> expected = {"init:0",    "down:1", "up:1",
-                                                   "clicked:1", "map:1",  "Dlg_OnOK"};
-        QCOMPARE(logic.log, expected);
-        SFDestroyControl(dlg);
-    }
-
-    // A modal run returns 1 when accepted and 2 when rejected or closed, for both windows.
+    // A modal run returns 1 when accepted and 2 when rejected or closed, for both windows; a
+    // click on the button of id 1 goes through the sink, then the map, then the OK path.
     void modalRunResult_data() {
         QTest::addColumn<bool>("mainWindow");
-        QTest::addColumn<int>("end");  // 0 MFCOK, 1 MFCCancel, 2 close
+        QTest::addColumn<int>("end");  // 0 MFCOK, 1 MFCCancel, 2 close, 3 click (without Create)
         QTest::addColumn<int>("expected");
+        QTest::addColumn<QString>("log");  // Create inits with 1, every modal run with 0
         for (bool mainWindow : {false, true}) {
             const char* kind = mainWindow ? "main" : "dialog";
-            QTest::addRow("%s/ok", kind) << mainWindow << 0 << 1;
-            QTest::addRow("%s/cancel", kind) << mainWindow << 1 << 2;
-            QTest::addRow("%s/close", kind) << mainWindow << 2 << 2;
+            QTest::addRow("%s/ok", kind) << mainWindow << 0 << 1 << "init:1 init:0 Dlg_OnOK";
+            QTest::addRow("%s/cancel", kind)
+                << mainWindow << 1 << 2 << "init:1 init:0 Dlg_OnCancel";
+            QTest::addRow("%s/close", kind) << mainWindow << 2 << 2 << "init:1 init:0 Dlg_Close";
+            QTest::addRow("%s/click", kind)
+                << mainWindow << 3 << 1 << "init:0 down:1 up:1 clicked:1 map:1 Dlg_OnOK";
         }
     }
     void modalRunResult() {
         QFETCH(bool, mainWindow);
         QFETCH(int, end);
         QFETCH(int, expected);
+        QFETCH(QString, log);
         OkDialogLogic logic;
-        CSFDialog* w =
-            mainWindow ? SFCreateMainWindow(&logic, nullptr) : SFCreateDialog(&logic, nullptr, 0);
+        CSFDialog* w = NewWindow(logic, mainWindow);
         QVERIFY(W(w)->windowFlags().testFlag(Qt::FramelessWindowHint));
-        QCOMPARE(w->Create(L"Tessaro", nullptr), 1);
-        QCOMPARE(logic.log.front(), std::string("init:1"));
+        w->MoveWindow(0, 0, 200, 120);
+        if (end != 3) {
+            QCOMPARE(w->Create(L"Tessaro", nullptr), 1);
+        }
         QTimer::singleShot(0, [&] {
-            end == 0 ? w->MFCOK() : end == 1 ? w->MFCCancel() : void(W(w)->close());
+            end == 0   ? w->MFCOK()
+            : end == 1 ? w->MFCCancel()
+            : end == 2 ? void(W(w)->close())
+                       : QTest::mouseClick(W(logic.button), Qt::LeftButton);
         });
         QCOMPARE(w->DoModalDlg(), expected);
-        const char* last[] = {"Dlg_OnOK", "Dlg_OnCancel", "Dlg_Close"};
-        QCOMPARE(logic.Last(), std::string(last[end]));
+        QCOMPARE(QString::fromStdString(Joined(logic.log)), log);
         SFDestroyControl(w);
     }
 
@@ -227,16 +226,11 @@ private Q_SLOTS:
         const QImage frame = dlg->ComposedFrame().toImage();
         QCOMPARE(frame.size(), QSize(30, 100));
         for (int x = 0; x < 30; ++x) {
-            const QColor expected = x < 10   ? QColor(Qt::red)
-                                    : x < 20 ? QColor(Qt::green)
-                                             : QColor(Qt::blue);
-            QCOMPARE(Pixel(frame, x, 5), expected);
+            const Qt::GlobalColor expected = x < 10 ? Qt::red : x < 20 ? Qt::green : Qt::blue;
+            QCOMPARE(frame.pixelColor(x, 5), QColor(expected));
         }
-        // The window shows the same pixels.
-        QWidget* w = static_cast<QWidget*>(dlg->GetUIWnd());
-        const QImage shot = w->grab().toImage();
-        QCOMPARE(Pixel(shot, 15, 10), QColor(Qt::green));
-        QCOMPARE(Pixel(shot, 25, 10), QColor(Qt::blue));
+        QCOMPARE(Pixel(dlg, {15, 10}), QColor(Qt::green));  // the window shows the same pixels
+        QCOMPARE(Pixel(dlg, {25, 10}), QColor(Qt::blue));
         SFDestroyControl(dlg);
     }
 
@@ -262,8 +256,7 @@ private Q_SLOTS:
         QCOMPARE(dlg->SetSkin(&broken), 1);
         dlg->MoveWindow(0, 0, 120, 80);
         // No frame image: the plain light surface, not the record's black background colour.
-        const QImage shot = static_cast<QWidget*>(dlg->GetUIWnd())->grab().toImage();
-        QCOMPARE(Pixel(shot, 60, 40), SFQt::kSurface);
+        QCOMPARE(Pixel(W(dlg), {60, 40}), SFQt::kSurface);
         SFDestroyControl(dlg);
     }
 
@@ -278,16 +271,15 @@ private Q_SLOTS:
 
         const QPoint onClose = dlg->TitleButtonRect(SFTitleButton::Close).center();
         QTest::mouseMove(dlg, onClose);
-        QCOMPARE(dlg->TitleButtonState(SFTitleButton::Close), SFTitleButtonState::Hover);  // hover
+        QCOMPARE(dlg->TitleButtonState(SFTitleButton::Close), SFTitleButtonState::Hover);
         QTest::mousePress(dlg, Qt::LeftButton, {}, onClose);
-        QCOMPARE(dlg->TitleButtonState(SFTitleButton::Close),
-                 SFTitleButtonState::Pressed);  // pressed
+        QCOMPARE(dlg->TitleButtonState(SFTitleButton::Close), SFTitleButtonState::Pressed);
         // The pressed picture is cut from the frame image (magenta state rectangle).
-        QCOMPARE(Pixel(dlg->grab().toImage(), onClose.x(), onClose.y()), QColor(Qt::magenta));
+        QCOMPARE(Pixel(dlg, onClose), QColor(Qt::magenta));
         QTest::mouseMove(dlg, QPoint(150, 100));
         QTest::mouseRelease(dlg, Qt::LeftButton, {}, QPoint(150, 100));
-        QCOMPARE(dlg->TitleButtonState(SFTitleButton::Close),
-                 SFTitleButtonState::Normal);  // released elsewhere: no action
+        // Released elsewhere: back to normal, and no action.
+        QCOMPARE(dlg->TitleButtonState(SFTitleButton::Close), SFTitleButtonState::Normal);
         QVERIFY(dlg->isVisible());
 
         dlg->showMaximized();
@@ -333,34 +325,40 @@ private Q_SLOTS:
         const tagRECT rect{0, 0, 50, 50};
         view->Create(L"", L"", 0, &rect, nullptr, 3);
         const std::vector<std::string>& log = sender == kView ? viewLogic.log : dialogLogic.log;
+        void* target = sender == kView ? viewLogic.GetUIWnd() : dlg->GetUIWnd();
         if (sender == kSent) {
             QCOMPARE(dlg->SendDlgMessage(275, id, 77), intptr_t(expected.isEmpty() ? 0 : 1));
         } else {
-            QCOMPARE(
-                SFPostUIMessage(sender == kView ? viewLogic.GetUIWnd() : dlg->GetUIWnd(), id, 77),
-                1);
+            QCOMPARE(SFPostUIMessage(target, id, 77), 1);
             QCoreApplication::sendPostedEvents();
         }
-        QCOMPARE(log, expected.isEmpty() ? std::vector<std::string>{}
-                                         : std::vector<std::string>{expected.toStdString()});
+        QCOMPARE(QString::fromStdString(Joined(log)), expected);
+        // A message still waiting when its window goes is dropped; a dead window takes none.
+        QCOMPARE(SFPostUIMessage(target, id, 77), 1);
         SFDestroyControl(view);
         QVERIFY(viewLogic.GetUIWnd() == nullptr);
         SFDestroyControl(dlg);
+        QCOMPARE(SFPostUIMessage(target, id, 77), 0);
+        QCOMPARE(SFPostUIMessage(nullptr, id, 77), 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(QString::fromStdString(Joined(log)), expected);
     }
 
     // The close message, posted or sent, closes a dialog or main window exactly as the title
-    // bar's close button does: Dlg_Close once, and a non-zero answer keeps the window open.
+    // bar's close button does: Dlg_Close once, and a non-zero answer keeps the window open. A
+    // logic may destroy its window inside Dlg_Close: nothing touches the freed window then.
     void closeRequestsGoThroughDlgClose_data() {
         QTest::addColumn<int>("how");  // 0 close button, 1 posted close message, 2 sent
         QTest::addColumn<bool>("mainWindow");
-        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("outcome");  // 0 closed, 1 kept open, 2 destroyed in Dlg_Close
         const char* hows[] = {"button", "posted", "sent"};
+        const char* outcomes[] = {"closed", "kept", "destroyed"};
         for (int how = 0; how < 3; ++how) {
             for (bool mainWindow : {false, true}) {
-                for (int answer : {0, 1}) {
+                for (int outcome = 0; outcome < (how == 2 ? 2 : 3); ++outcome) {
                     QTest::addRow("%s/%s/%s", hows[how], mainWindow ? "main" : "dialog",
-                                  answer != 0 ? "kept" : "closed")
-                        << how << mainWindow << answer;
+                                  outcomes[outcome])
+                        << how << mainWindow << outcome;
                 }
             }
         }
@@ -368,45 +366,64 @@ private Q_SLOTS:
     void closeRequestsGoThroughDlgClose() {
         QFETCH(int, how);
         QFETCH(bool, mainWindow);
-        QFETCH(int, answer);
+        QFETCH(int, outcome);
         OkDialogLogic logic;
-        logic.closeAnswer = answer;
+        logic.closeAnswer = outcome == 1 ? 1 : 0;
         CSFDialog* w = ShowSkinned(logic, mainWindow);
-        QWidget* widget = W(w);
-        QVERIFY(QTest::qWaitForWindowExposed(widget));
+        logic.destroyOnClose = outcome == 2 ? w : nullptr;
+        QPointer<QWidget> widget = W(w);
+        QVERIFY(QTest::qWaitForWindowExposed(widget.data()));
         if (how == 0) {
-            QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(300 - 30 + 11, 2 + 7));
+            QTest::mouseClick(widget.data(), Qt::LeftButton, {}, QPoint(300 - 30 + 11, 2 + 7));
         } else if (how == 1) {
-            QCOMPARE(SFPostUIMessage(widget, SF_UI_CLOSE, 0), 1);
+            QCOMPARE(SFPostUIMessage(widget.data(), SF_UI_CLOSE, 0), 1);
         } else {
             QCOMPARE(w->SendDlgMessage(SF_UI_CLOSE, 0, 0), intptr_t(1));
         }
         QTRY_COMPARE(logic.log, std::vector<std::string>{"Dlg_Close"});
         QCoreApplication::processEvents();
-        QCOMPARE(widget->isVisible(), answer != 0);
+        if (outcome == 2) {
+            QVERIFY(widget.isNull());
+            return;
+        }
+        QCOMPARE(widget->isVisible(), outcome == 1);
         SFDestroyControl(w);
     }
 
     // A press within 6 pixels of the border of a resizable window resizes it by hand where the
-    // window system refuses, the opposite edges staying put; it never moves the window.
-    void borderPressResizesByHand_data() {
+    // window system refuses, the opposite edges staying put; it never moves the window. Without
+    // the window system's help a press on the title moves any window, one below the title only
+    // a resizable one.
+    void pointerMovesOrResizesByHand_data() {
+        QTest::addColumn<bool>("resizable");
         QTest::addColumn<QPoint>("press");  // in the 300 x 200 window
         QTest::addColumn<QPoint>("drag");
-        QTest::addColumn<QRect>("expected");  // relative to the start geometry (100,100,300,200)
-        QTest::newRow("right") << QPoint(297, 100) << QPoint(40, 25) << QRect(100, 100, 340, 200);
-        QTest::newRow("left") << QPoint(2, 100) << QPoint(-40, 25) << QRect(60, 100, 340, 200);
-        QTest::newRow("bottom") << QPoint(150, 197) << QPoint(30, 50) << QRect(100, 100, 300, 250);
-        QTest::newRow("top_left") << QPoint(2, 2) << QPoint(30, 20) << QRect(130, 120, 270, 180);
+        QTest::addColumn<QRect>("expected");  // the start geometry is (100,100,300,200)
+        QTest::newRow("right") << true << QPoint(297, 100) << QPoint(40, 25)
+                               << QRect(100, 100, 340, 200);
+        QTest::newRow("left") << true << QPoint(2, 100) << QPoint(-40, 25)
+                              << QRect(60, 100, 340, 200);
+        QTest::newRow("bottom") << true << QPoint(150, 197) << QPoint(30, 50)
+                                << QRect(100, 100, 300, 250);
+        QTest::newRow("top_left") << true << QPoint(2, 2) << QPoint(30, 20)
+                                  << QRect(130, 120, 270, 180);
         QTest::newRow("above_minimum")
-            << QPoint(297, 100) << QPoint(-290, 0) << QRect(100, 100, 120, 200);
+            << true << QPoint(297, 100) << QPoint(-290, 0) << QRect(100, 100, 120, 200);
+        QTest::newRow("title") << false << QPoint(50, 12) << QPoint(30, 30)
+                               << QRect(130, 130, 300, 200);
+        QTest::newRow("content") << false << QPoint(150, 100) << QPoint(40, 40)
+                                 << QRect(100, 100, 300, 200);
+        QTest::newRow("content/resizable")
+            << true << QPoint(150, 100) << QPoint(40, 40) << QRect(140, 140, 300, 200);
     }
-    void borderPressResizesByHand() {
+    void pointerMovesOrResizesByHand() {
+        QFETCH(bool, resizable);
         QFETCH(QPoint, press);
         QFETCH(QPoint, drag);
         QFETCH(QRect, expected);
         OkDialogLogic logic;
         CSFDialog* w = ShowSkinned(logic, false);
-        w->VariableSize(true);
+        w->VariableSize(resizable);
         w->SetMinimumSize(120, 80);
         QWidget* widget = W(w);
         QVERIFY(QTest::qWaitForWindowExposed(widget));
@@ -416,29 +433,6 @@ private Q_SLOTS:
         QTest::mouseRelease(widget, Qt::LeftButton, {}, press + drag);
         QTRY_COMPARE(widget->geometry(), expected);
         SFDestroyControl(w);
-    }
-
-    void windowDestroyedInsideDlgClose() {
-        // A logic that releases its window when asked to close and lets the close go on.
-        struct ReleasingLogic : OkDialogLogic {
-            CSFDialog* window = nullptr;
-            int Dlg_Close() override {
-                SFDestroyControl(window);
-                window = nullptr;
-                return 0;
-            }
-        };
-        for (bool mainWindow : {false, true}) {
-            ReleasingLogic logic;
-            logic.window = mainWindow ? SFCreateMainWindow(&logic, nullptr)
-                                      : SFCreateDialog(&logic, nullptr, 0);
-            QPointer<QWidget> widget = static_cast<QWidget*>(logic.window->GetUIWnd());
-            logic.window->MoveWindow(0, 0, 200, 120);
-            logic.window->ShowWindow(1);
-            QVERIFY(QTest::qWaitForWindowExposed(widget.data()));
-            widget->close();
-            QVERIFY(widget.isNull());
-        }
     }
 
     void setDlgTimerTwiceKeepsTheFirst() {
@@ -457,18 +451,6 @@ private Q_SLOTS:
         QTest::qWait(50);
         QCOMPARE(logic.timers.size(), seen);
         SFDestroyControl(dlg);
-    }
-
-    void postedMessageReachesOnlyLiveWindows() {
-        OkDialogLogic logic;
-        CSFDialog* dlg = SFCreateDialog(&logic, nullptr, 0);
-        void* target = dlg->GetUIWnd();
-        QCOMPARE(SFPostUIMessage(target, 3, 4), 1);
-        SFDestroyControl(dlg);
-        QCOMPARE(SFPostUIMessage(target, 3, 4), 0);
-        QCOMPARE(SFPostUIMessage(nullptr, 3, 4), 0);
-        QCoreApplication::processEvents();
-        SFDestroyControl(nullptr);
     }
 };
 
