@@ -76,39 +76,20 @@ TEST(MulDiv, RoundsHalfAwayFromZeroAndAnswersMinusOneOnFailure) {
     EXPECT_EQ(SFMulDiv(INT_MAX, 2, 1), -1);
 }
 
-TEST(RectMembers, MeasuresAndMoves) {
-    CSFRect r(10, 20, 40, 60);
-    EXPECT_EQ(r.Width(), 30);
-    EXPECT_EQ(r.Height(), 40);
-    EXPECT_EQ(r.CenterPoint(), CSFPoint(25, 40));
+TEST(RectMembers, MoveResizeAndScale) {
     EXPECT_EQ(CSFRect(-3, -3, 0, 0).CenterPoint(), CSFPoint(-1, -1));  // truncates toward 0
-    r.MoveToXY(0, 0);
-    EXPECT_TRUE(Same(r, CSFRect(0, 0, 30, 40)));
-    r.TopLeft() = CSFPoint(5, 5);  // a reference into the rectangle
-    EXPECT_TRUE(Same(r, CSFRect(5, 5, 30, 40)));
-    r.OffsetRect(1, -1);
-    EXPECT_TRUE(Same(r, CSFRect(6, 4, 31, 39)));
-    CSFRect n(10, 10, 0, 0);
-    EXPECT_TRUE(n.IsRectEmpty());
-    n.NormalizeRect();
-    EXPECT_TRUE(Same(n, CSFRect(0, 0, 10, 10)));
-    EXPECT_TRUE(CSFRect().IsRectNull());
-    EXPECT_FALSE(CSFRect(0, 0, 0, 1).IsRectNull());
-    n.SwapLeftRight();
-    EXPECT_TRUE(Same(n, CSFRect(10, 0, 0, 10)));
-}
-
-TEST(RectMembers, InflateDeflateAndOperators) {
     CSFRect r(10, 10, 20, 20);
-    r.InflateRect(2, 3);
-    EXPECT_TRUE(Same(r, CSFRect(8, 7, 22, 23)));
+    r.TopLeft() = CSFPoint(8, 7);  // a reference into the rectangle
+    r.InflateRect(1, 0);
+    EXPECT_TRUE(Same(r, CSFRect(7, 7, 21, 20)));
     const CSFRect sides(1, 2, 3, 4);
     r.DeflateRect(&sides);
-    EXPECT_TRUE(Same(r, CSFRect(9, 9, 19, 19)));
-    EXPECT_TRUE(Same(r + CSFPoint(1, 1), CSFRect(10, 10, 20, 20)));
-    EXPECT_TRUE(Same(r - CSFSize(9, 9), CSFRect(0, 0, 10, 10)));
-    EXPECT_TRUE(Same(r & CSFRect(0, 0, 10, 10), CSFRect(9, 9, 10, 10)));
-    EXPECT_TRUE(Same(r | CSFRect(0, 0, 1, 1), CSFRect(0, 0, 19, 19)));
+    EXPECT_TRUE(Same(r, CSFRect(8, 9, 18, 16)));
+    EXPECT_TRUE(Same(r & CSFRect(0, 0, 10, 10), CSFRect(8, 9, 10, 10)));
+    EXPECT_TRUE(Same(r | CSFRect(0, 0, 1, 1), CSFRect(0, 0, 18, 16)));
+    CSFRect n(10, 10, 0, 0);
+    n.NormalizeRect();
+    EXPECT_TRUE(Same(n, CSFRect(0, 0, 10, 10)));
     CSFRect scaled(10, 15, 30, 45);
     scaled.MulDiv(2, 3);
     EXPECT_TRUE(Same(scaled, CSFRect(7, 10, 20, 30)));
@@ -123,8 +104,6 @@ TEST(PointAndSize, PackedValuesAreSignExtended) {
     const CSFSize s(0x0001FFFFul);
     EXPECT_EQ(s.cx, -1);
     EXPECT_EQ(s.cy, 1);
-    EXPECT_EQ(CSFPoint(5, 7) - CSFPoint(2, 3), CSFSize(3, 4));
-    EXPECT_EQ(-CSFPoint(1, -2), CSFPoint(-1, 2));
     EXPECT_TRUE(Same(CSFPoint(1, 2) + CSFRect(0, 0, 3, 3), CSFRect(1, 2, 4, 5)));
     EXPECT_TRUE(Same(CSFRect(CSFPoint(1, 1), CSFSize(2, 3)), CSFRect(1, 1, 3, 4)));
 }

@@ -1,7 +1,6 @@
 // The toolkit-wide conversions: the application directory as a wide string and the bounded
 // copy into the local 8-bit encoding.
 #include "framework/os/SFAppDir.h"
-#include "toolkit/SFCustomEvent.h"
 #include "toolkit/SFToolkit.h"
 
 #include <gtest/gtest.h>
@@ -46,12 +45,6 @@ TEST(Utf8ToLocal, SingleByteLocaleKeepsEveryCharacterThatFits) {
 TEST(AppPath, IsTheApplicationDirectoryAsWideText) {
     SF_SOFT_BASE::SetApplicationDirectory("/tmp/Tessaro \xE6\xB5\x8B\xE8\xAF\x95");
     EXPECT_EQ(SFGetAppPath(), std::wstring(L"/tmp/Tessaro \u6D4B\u8BD5"));
-}
-
-TEST(CustomEvent, TypeIsRegisteredOnce) {
-    const QEvent::Type type = CSFCustomEvent::EventType();
-    EXPECT_GE(int(type), int(QEvent::User));
-    EXPECT_EQ(CSFCustomEvent(273, 0, 5, 1).type(), type);
 }
 
 }  // namespace
