@@ -24,16 +24,17 @@ public:
         m_threads.push_back(SF_SOFT_BASE::CSFThread::GetCurrentThreadID());
         ++m_count;
     }
-    std::vector<int> Values() { return Copy(m_values); }
-    std::vector<std::uint32_t> Threads() { return Copy(m_threads); }
+    std::vector<int> Values() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_values;
+    }
+    std::vector<std::uint32_t> Threads() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_threads;
+    }
     std::atomic<int> m_count{0};
 
 private:
-    template <class T>
-    T Copy(const T& recorded) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return recorded;
-    }
     std::mutex m_mutex;
     std::vector<int> m_values;
     std::vector<std::uint32_t> m_threads;
