@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
 #include "framework/os/SFAppDir.h"
 #include "support/TempDir.h"
@@ -10,35 +11,26 @@
 using SF_SOFT_BASE::ResolveApplicationDirectory;
 using testsupport::TempDir;
 
-TEST(ApplicationDirectory, DataBesideTheExecutableWins) {
-    for (const char* marker : {"Lang_0.xml", "ProductParameter.csv", "Tessaro.css", "Skin/x.png"}) {
+// Any data file beside the executable wins over an installed share/tessaro; without data anywhere
+// the executable's own directory is used.
+TEST(ApplicationDirectory, BesideTheExecutableThenShareTessaroThenTheExecutableDirectory) {
+    for (std::string beside :
+         {"Lang_0.xml", "ProductParameter.csv", "Tessaro.css", "Skin/x.png", "tessaro"}) {
         TempDir root;
-        root.write(std::string("bin/") + marker, "x");
+        root.write("bin/" + beside, "x");
         root.write("share/tessaro/Lang_0.xml", "x");
-        EXPECT_EQ(ResolveApplicationDirectory(root.file("bin")), root.file("bin")) << marker;
+        const std::string bin = root.file("bin");
+        const std::string installed = std::filesystem::canonical(root.file("share/tessaro"));
+        EXPECT_EQ(ResolveApplicationDirectory(bin), beside == "tessaro" ? installed : bin)
+            << beside;
+        std::filesystem::remove_all(root.file("share"));
+        EXPECT_EQ(ResolveApplicationDirectory(bin), bin) << beside;
     }
-}
-
-TEST(ApplicationDirectory, InstalledLayoutUsesShareTessaro) {
-    TempDir root;
-    root.write("bin/tessaro", "x");
-    root.write("share/tessaro/Lang_0.xml", "x");
-    EXPECT_EQ(ResolveApplicationDirectory(root.file("bin")),
-              std::filesystem::canonical(root.file("share/tessaro")).string());
-}
-
-TEST(ApplicationDirectory, NoDataAnywhereFallsBackToTheExecutableDirectory) {
-    TempDir root;
-    root.write("bin/tessaro", "x");
-    EXPECT_EQ(ResolveApplicationDirectory(root.file("bin")), root.file("bin"));
+    // The build tree is a complete application directory.
+    EXPECT_EQ(ResolveApplicationDirectory(TESSARO_APP_DIR), std::string(TESSARO_APP_DIR));
 }
 
 TEST(ApplicationDirectory, OverrideDropsTrailingSlashes) {
     SF_SOFT_BASE::SetApplicationDirectory("/opt/tessaro//");
     EXPECT_EQ(SF_SOFT_BASE::ApplicationDirectory(), "/opt/tessaro");
-}
-
-// The build tree is a complete application directory.
-TEST(ApplicationDirectory, BuildTreeResolvesToItself) {
-    EXPECT_EQ(ResolveApplicationDirectory(TESSARO_APP_DIR), std::string(TESSARO_APP_DIR));
 }

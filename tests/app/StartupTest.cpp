@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QTimer>
 #include <QWidget>
 
@@ -15,8 +14,8 @@
 #include "framework/SFMessageLoop.h"
 #include "framework/os/SFAppDir.h"
 #include "shell/AppSettings.h"
-#include "shell/lang/LanguageTable.h"
 #include "shell/Startup.h"
+#include "shell/lang/LanguageTable.h"
 #include "support/TempDir.h"
 
 using testsupport::TempDir;
@@ -31,132 +30,111 @@ void Capture(QtMsgType, const QMessageLogContext& context, const QString& messag
     }
 }
 
-// What the main frame factory saw when start-up called it.
+// What the main frame factory saw when start-up called it, and whether a visible window titled
+// "Tessaro" was up once the event loop ran.
 struct Seen {
-    bool called = false;
     bool mainLoop = false;
     bool helperRunning = false;
     int language = -1;
+    bool shown = false;
 };
 Seen g_seen;
-int g_exitCode = 0;
+// Each scenario: the settings' language (-1: no settings file, a first start), whether Qt's
+// Chinese translation lies beside the program, what the event loop returns, and whether the
+// program's own main frame runs (closing its window ends the loop).
+struct StartupCase {
+    const char* name;
+    int language;
+    bool qtTranslation;
+    int loopResult;
+    bool realFrame;
+};
 
-class TestFrame final : public tessaro::IMainFrame {
-public:
+const StartupCase* g_case = nullptr;
+
+struct TestFrame final : tessaro::IMainFrame {
     void ShowWindow(int show) override {
         m_window.setWindowTitle(QStringLiteral("Tessaro"));
         m_window.setVisible(show != 0);
-        // Close the window once the event loop runs, then end the loop with an odd code.
-        QTimer::singleShot(50, &m_window, [this] {
-            m_window.close();
-            QCoreApplication::exit(g_exitCode);
-        });
     }
-
-private:
     QWidget m_window;
 };
 
-std::shared_ptr<tessaro::IMainFrame> CreateTestFrame() {
+// Returns the program's own main frame, which its closing window must end the loop of, or a
+// stand-in whose loop ends with an odd code.
+std::shared_ptr<tessaro::IMainFrame> CreateFrame() {
     using namespace OrvexBase;
-    g_seen.called = true;
     auto manager = CSFMessageLoopManager::GetInstance();
-    g_seen.mainLoop = manager->GetMessageLoop(ML_MAIN) != nullptr;
     auto helper = manager->GetMessageLoop(ML_HELPER);
-    g_seen.helperRunning = helper != nullptr && helper->GetThreadId() != 0;
-    g_seen.language = CurrentLanguage;
-    return std::make_shared<TestFrame>();
+    g_seen = {manager->GetMessageLoop(ML_MAIN) != nullptr,
+              helper != nullptr && helper->GetThreadId() != 0, CurrentLanguage, false};
+    QTimer::singleShot(100, [] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            g_seen.shown |= w->isVisible() && w->windowTitle() == QStringLiteral("Tessaro");
+        }
+        if (g_case->realFrame) {
+            QApplication::closeAllWindows();
+        } else {
+            QCoreApplication::exit(g_case->loopResult);
+        }
+    });
+    return g_case->realFrame ? CreateMainFrame() : std::make_shared<TestFrame>();
 }
 
-int RunStartup(tessaro::MainFrameFactory factory = &CreateTestFrame) {
+int RunStartup(const TempDir& appDir) {
+    SF_SOFT_BASE::SetApplicationDirectory(appDir.path());
     g_lines.clear();
     g_seen = Seen{};
     ::setenv("QT_LOGGING_RULES", "tessaro.startup=true", 1);
     qInstallMessageHandler(Capture);
     char name[] = "tessaro";
     char* argv[] = {name, nullptr};
-    int result = tessaro::RunApplication(1, argv, factory);
+    int result = tessaro::RunApplication(1, argv, &CreateFrame);
     qInstallMessageHandler(nullptr);
     return result;
 }
 
-std::vector<int> Steps() {
-    std::vector<int> steps;
-    for (const std::string& line : g_lines) {
-        steps.push_back(std::atoi(line.c_str()));
-    }
-    return steps;
-}
+class Startup : public ::testing::TestWithParam<StartupCase> {};
 
-TEST(Startup, RunsItsStepsInOrderAndReturnsZeroWhateverTheLoopReturned) {
+TEST_P(Startup, RunsItsStepsInOrderAndReturnsZeroWhateverTheLoopReturned) {
+    const StartupCase& c = GetParam();
     TempDir appDir;
-    appDir.write("Config/config.xml",
-                 "<Setting><UIConfig><Language value=\"7\"/></UIConfig></Setting>");
-    std::filesystem::copy_file(std::string(TESSARO_APP_DIR) + "/qt_zh_CN.qm",
-                               appDir.file("qt_zh_CN.qm"));
-    SF_SOFT_BASE::SetApplicationDirectory(appDir.path());
-    g_exitCode = 42;
-
-    EXPECT_EQ(RunStartup(), 0);
-
-    std::vector<int> steps = Steps();
-    EXPECT_TRUE(std::is_sorted(steps.begin(), steps.end())) << ::testing::PrintToString(g_lines);
-    for (int step : {1, 2, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14, 15, 16, 17, 18}) {
-        EXPECT_NE(std::find(steps.begin(), steps.end(), step), steps.end()) << "step " << step;
+    if (c.language >= 0) {
+        appDir.write("Config/config.xml", "<Setting><UIConfig><Language value=\"" +
+                                              std::to_string(c.language) +
+                                              "\"/></UIConfig></Setting>");
     }
-    EXPECT_TRUE(g_seen.called);
+    if (c.qtTranslation) {
+        std::filesystem::copy_file(std::string(TESSARO_APP_DIR) + "/qt_zh_CN.qm",
+                                   appDir.file("qt_zh_CN.qm"));
+    }
+    g_case = &c;
+
+    EXPECT_EQ(RunStartup(appDir), 0);
+
+    std::string steps;  // step 13, Qt's Chinese texts, only when the language is not English
+    for (const std::string& line : g_lines) {
+        steps += line.substr(0, line.find(' ')) + " ";
+    }
+    EXPECT_EQ(steps, std::string("1 2 4 5 6 7 8 9 10 12 ") + (c.language > 0 ? "13 " : "") +
+                         "14 15 16 17 18 ");
     EXPECT_TRUE(g_seen.mainLoop) << "ML_MAIN must exist before the main frame";
     EXPECT_TRUE(g_seen.helperRunning) << "ML_HELPER must run before the main frame";
-    EXPECT_EQ(g_seen.language, 7) << "7 is Chinese, kept as read";
-    EXPECT_NE(std::find(g_lines.begin(), g_lines.end(), "13 Qt translation installed"),
-              g_lines.end());
-    EXPECT_EQ(g_lines.back(), "18 event loop returned 42");
+    EXPECT_TRUE(g_seen.shown);
+    EXPECT_EQ(g_seen.language, std::max(c.language, 0)) << "kept as read; English without";
+    EXPECT_EQ(std::count(g_lines.begin(), g_lines.end(), "13 Qt translation installed"),
+              c.qtTranslation ? 1 : 0);
+    EXPECT_EQ(g_lines.back(), "18 event loop returned " + std::to_string(c.loopResult));
     EXPECT_EQ(g_appSettings.FilePath(), appDir.file("Config/config.xml"));
+    EXPECT_EQ(std::filesystem::exists(appDir.file("Config")), c.language >= 0);  // none made
 }
 
-TEST(Startup, FirstStartRunsInEnglishAndCreatesNoSettingsFile) {
-    TempDir appDir;
-    SF_SOFT_BASE::SetApplicationDirectory(appDir.path());
-    g_exitCode = 0;
-
-    EXPECT_EQ(RunStartup(), 0);
-
-    EXPECT_EQ(g_seen.language, 0);
-    EXPECT_FALSE(std::filesystem::exists(appDir.file("Config")));
-    EXPECT_EQ(std::find(g_lines.begin(), g_lines.end(), "13 Qt translation installed"),
-              g_lines.end());
-}
-
-TEST(Startup, ChineseWithoutQtTranslationStartsNormally) {
-    TempDir appDir;
-    appDir.write("Config/config.xml",
-                 "<Setting><UIConfig><Language value=\"1\"/></UIConfig></Setting>");
-    SF_SOFT_BASE::SetApplicationDirectory(appDir.path());
-    g_exitCode = 0;
-
-    EXPECT_EQ(RunStartup(), 0);
-    EXPECT_EQ(g_seen.language, 1);
-    EXPECT_TRUE(g_seen.called);
-}
-
-// The program's own main frame is a real top-level window: closing it ends the event loop and
-// the program returns 0.
-TEST(Startup, TheMainWindowClosesCleanly) {
-    TempDir appDir;
-    SF_SOFT_BASE::SetApplicationDirectory(appDir.path());
-    static bool shown = false;
-    auto factory = []() -> std::shared_ptr<tessaro::IMainFrame> {
-        QTimer::singleShot(100, [] {
-            const QWidgetList windows = QApplication::topLevelWidgets();
-            for (QWidget* w : windows) {
-                shown = shown || (w->isVisible() && w->windowTitle() == QStringLiteral("Tessaro"));
-            }
-            QApplication::closeAllWindows();
-        });
-        return CreateMainFrame();
-    };
-    EXPECT_EQ(RunStartup(factory), 0);
-    EXPECT_TRUE(shown);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Scenarios, Startup,
+    ::testing::Values(StartupCase{"ChineseWithQtTranslation", 7, true, 42, false},
+                      StartupCase{"FirstStartInEnglish", -1, false, 0, false},
+                      StartupCase{"ChineseWithoutQtTranslation", 1, false, 0, false},
+                      StartupCase{"TheMainWindowClosesCleanly", -1, false, 0, true}),
+    [](const ::testing::TestParamInfo<StartupCase>& row) { return std::string(row.param.name); });
 
 }  // namespace

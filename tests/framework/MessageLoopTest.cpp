@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <numeric>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -96,15 +98,8 @@ protected:
     std::shared_ptr<CProbe> m_probe = std::make_shared<CProbe>();
 };
 
-using Pumps = ::testing::Types<QtPump, WorkerPump>;
-class PumpNames {
-public:
-    template <class T>
-    static std::string GetName(int) {
-        return std::is_same_v<T, QtPump> ? "Qt" : "Worker";
-    }
-};
-TYPED_TEST_SUITE(BothPumps, Pumps, PumpNames);
+using Pumps = ::testing::Types<QtPump, WorkerPump>;  // named 0 (Qt) and 1 (worker)
+TYPED_TEST_SUITE(BothPumps, Pumps);
 
 TYPED_TEST(BothPumps, IdleTasksRunOnlyWhenNoOrdinaryTaskWaits) {
     auto gate = this->Hold();
@@ -153,7 +148,8 @@ TYPED_TEST(BothPumps, TenThousandCrossThreadPostsAllRunInOrderOnTheLoopThread) {
 // Qt-driven loop only.
 class QtLoop : public BothPumps<QtPump> {};
 
-// Posts itself an event on every delivery, so Qt always has other work queued.
+// Posts itself an event on every delivery, so Qt always has other work queued; notes how many
+// tasks the probe, if any, had run by then.
 class CPing : public QObject {
 public:
     bool event(QEvent* e) override {
@@ -161,6 +157,9 @@ public:
             return QObject::event(e);
         }
         ++m_count;
+        if (m_probe != nullptr) {
+            m_tasksSeen.insert(m_probe->m_count.load());
+        }
         if (m_running) {
             QCoreApplication::postEvent(this, new QEvent(QEvent::User));
         }
@@ -168,29 +167,9 @@ public:
     }
     std::atomic<int> m_count{0};
     bool m_running = true;
+    CProbe* m_probe = nullptr;
+    std::set<int> m_tasksSeen;
 };
-
-TEST_F(QtLoop, AHundredTasksFromAWorkerRunOnePerTickWithEventsBetween) {
-    CPing ping;
-    QCoreApplication::postEvent(&ping, new QEvent(QEvent::User));
-    struct CFrame {
-        CPing* ping;
-        std::vector<int> pingsSeen;
-        void Draw(int) { pingsSeen.push_back(ping->m_count.load()); }
-    };
-    auto frame = std::make_shared<CFrame>(CFrame{&ping, {}});
-    std::thread([frame] {
-        for (int i = 0; i < 100; ++i) {
-            SFPostTask(ML_MAIN, {}, frame, &CFrame::Draw, i);
-        }
-    }).join();  // all 100 are queued before the GUI thread runs any
-    ASSERT_TRUE(WaitUntil([&] { return frame->pingsSeen.size() == 100; }));
-    for (int i = 1; i < 100; ++i) {
-        EXPECT_GT(frame->pingsSeen[i], frame->pingsSeen[i - 1]) << "no event between " << i;
-    }
-    ASSERT_TRUE(WaitUntil([&] { return !m_pump.Control()->IsTimerActive(); }));
-    ping.m_running = false;
-}
 
 // Qt itself never fires a timer again from inside that timer's own event, so the plain case
 // is safe already; the second row stops the timer inside the task, as a task that quits its loop
@@ -204,29 +183,22 @@ TEST_P(QtNestedLoop, ANestedEventLoopInsideATaskRunsNoOtherTaskUntilItReturns) {
     struct CDialogOwner {
         CPing* ping;
         CSFMessageControl* control;
-        std::vector<std::string> log;
-        bool inModal = false;
-        bool nested = false;
+        std::vector<std::string> log;  // a task run inside the modal loop shows between its lines
         int pingsDuringModal = 0;
         void ShowModal() {
             if (control != nullptr) {
                 control->Quit();
             }
             log.push_back("modal-begin");
-            inModal = true;
             const int before = ping->m_count.load();
             QCoreApplication::postEvent(ping, new QEvent(QEvent::User));
             QEventLoop modal;  // what a modal dialog's exec() does
             QTimer::singleShot(100, &modal, &QEventLoop::quit);
             modal.exec();
             pingsDuringModal = ping->m_count.load() - before;
-            inModal = false;
             log.push_back("modal-end");
         }
-        void Next(int i) {
-            nested = nested || inModal;
-            log.push_back("next" + std::to_string(i));
-        }
+        void Next(int i) { log.push_back("next" + std::to_string(i)); }
     };
     auto owner = std::make_shared<CDialogOwner>(
         CDialogOwner{&ping, stopTimerInTask ? m_pump.Control() : nullptr, {}});
@@ -243,22 +215,20 @@ TEST_P(QtNestedLoop, ANestedEventLoopInsideATaskRunsNoOtherTaskUntilItReturns) {
     ASSERT_TRUE(WaitUntil([&] { return owner->log.size() == expected.size(); }));
     late.join();
     ping.m_running = false;
-    EXPECT_FALSE(owner->nested);
     EXPECT_EQ(owner->log, expected);
     EXPECT_GT(owner->pingsDuringModal, 0);  // the modal loop itself kept working
     ASSERT_TRUE(WaitUntil([&] { return !m_pump.Control()->IsTimerActive(); }));
 }
 
-INSTANTIATE_TEST_SUITE_P(Timer, QtNestedLoop, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& row) {
-                             return std::string(row.param ? "StoppedInTask" : "Running");
-                         });
+INSTANTIATE_TEST_SUITE_P(TimerStoppedInTask, QtNestedLoop, ::testing::Bool());
 
 // Quit stops the ticks whether it is called on the GUI thread (QuitAndWait, which has no worker
-// to wait for) or from another thread; a later post starts them again and the queue is whole.
+// to wait for) or from another thread; later posts from a worker start them again, the queue is
+// whole, and its tasks run one per tick with Qt's events between them until the timer stops.
+// A loop that is gone then leaves its control quiet.
 class QtQuit : public QtLoop, public ::testing::WithParamInterface<bool> {};
 
-TEST_P(QtQuit, StopsTheTimerAndALaterPostResumes) {
+TEST_P(QtQuit, StopsTheTimerAndLaterPostsResumeOnePerTick) {
     Post(1);
     Post(2);
     QCoreApplication::sendPostedEvents();  // the wake-ups: the timer runs, no tick yet
@@ -271,17 +241,24 @@ TEST_P(QtQuit, StopsTheTimerAndALaterPostResumes) {
     QCoreApplication::sendPostedEvents();  // delivers a stop from another thread; fires no timer
     EXPECT_FALSE(m_pump.Control()->IsTimerActive());
     EXPECT_EQ(m_probe->m_count.load(), 0);
-    Post(3);
-    ASSERT_TRUE(WaitForCount(3));
-    EXPECT_EQ(m_probe->Values(), (std::vector<int>{1, 2, 3}));
-}
-
-INSTANTIATE_TEST_SUITE_P(From, QtQuit, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& row) {
-                             return std::string(row.param ? "AnotherThread" : "GuiThread");
-                         });
-
-TEST_F(QtLoop, ALoopThatIsGoneLeavesItsControlQuiet) {
+    CPing ping;
+    ping.m_probe = m_probe.get();
+    QCoreApplication::postEvent(&ping, new QEvent(QEvent::User));
+    std::thread([this] {
+        for (int i = 3; i <= 100; ++i) {
+            Post(i);
+        }
+    }).join();  // all are queued before the GUI thread runs any
+    ASSERT_TRUE(WaitForCount(100));
+    ASSERT_TRUE(WaitUntil([&] { return !m_pump.Control()->IsTimerActive(); }));
+    ping.m_running = false;
+    std::vector<int> expected(100);
+    std::iota(expected.begin(), expected.end(), 1);
+    EXPECT_EQ(m_probe->Values(), expected);
+    for (int ran = 1; ran < 100; ++ran) {
+        EXPECT_TRUE(ping.m_tasksSeen.count(ran))
+            << "no event between tasks " << ran << " and the next";
+    }
     auto control = m_pump.loop->GetMessageControl();
     CSFMessageLoopManager::GetInstance()->RemoveMessageLoop(ML_MAIN);
     m_pump.loop.reset();
@@ -290,6 +267,8 @@ TEST_F(QtLoop, ALoopThatIsGoneLeavesItsControlQuiet) {
     ASSERT_TRUE(WaitUntil([&] { return !qt->IsTimerActive(); }, 5000));
     control->Run();  // nothing to run, no crash
 }
+
+INSTANTIATE_TEST_SUITE_P(FromAnotherThread, QtQuit, ::testing::Bool());
 
 // The worker thread: Start runs the loop on a new thread once; the running thread keeps its
 // object (and loop) until the loop returns, also when a task of that loop calls QuitAndWait,
@@ -327,7 +306,6 @@ TEST(CSFThreadEx_Qt, StartsOnceAndLivesUntilItsLoopQuitsFromInside) {
 
 TEST(CSFMessageLoopManager, RegisteringAgainReplacesAndUnknownIdsAreEmpty) {
     auto manager = CSFMessageLoopManager::GetInstance();
-    EXPECT_EQ(manager, CSFMessageLoopManager::GetInstance());
     auto first = CSFMessageLoop::CreateMessageLoop(7);  // no control
     auto second = CSFMessageLoop::CreateMessageLoop(7);
     EXPECT_FALSE(first->GetMessageControl());
@@ -379,10 +357,7 @@ TEST(CSFTimer, ACallbackRestartsItsTimerAndStopEndsTheCalls) {
     EXPECT_TRUE(g_captured.expired());  // released once the first callback returned
     timer.Stop();
     calls = 0;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    EXPECT_EQ(calls, 0);
+    EXPECT_FALSE(WaitUntil([&] { return calls > 0; }, 30));
 }
 
 // The control filters the application's events: activation passes on to the filters installed

@@ -1,5 +1,5 @@
 #pragma once
-// What the framework tests post: a probe that records each call's value, text and thread, and a
+// What the framework tests post: a probe that records each call's value and thread, and a
 // wait with a deadline (a lost task or wake-up fails the test instead of hanging it) that keeps
 // the GUI thread's events moving while it waits.
 #include <QCoreApplication>
@@ -9,9 +9,7 @@
 #include <chrono>
 #include <functional>
 #include <mutex>
-#include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "framework/os/SFThread.h"
@@ -20,28 +18,25 @@ namespace taskprobe {
 
 class CProbe {
 public:
-    void Note(int value) { NoteText({}, value); }
-    void NoteText(std::string text, int value) {
+    void Note(int value) {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_values.push_back(value);
-        m_texts.push_back(std::move(text));
         m_threads.push_back(SF_SOFT_BASE::CSFThread::GetCurrentThreadID());
         ++m_count;
     }
-    std::vector<int> Values() { return Copy(m_values); }
-    std::vector<std::string> Texts() { return Copy(m_texts); }
-    std::vector<std::uint32_t> Threads() { return Copy(m_threads); }
+    std::vector<int> Values() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_values;
+    }
+    std::vector<std::uint32_t> Threads() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_threads;
+    }
     std::atomic<int> m_count{0};
 
 private:
-    template <class T>
-    T Copy(const T& recorded) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return recorded;
-    }
     std::mutex m_mutex;
     std::vector<int> m_values;
-    std::vector<std::string> m_texts;
     std::vector<std::uint32_t> m_threads;
 };
 
