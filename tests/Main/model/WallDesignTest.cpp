@@ -75,15 +75,13 @@ const std::wstring kNoModel = L"Attention: Please choose a display model first."
 TEST_F(WallDesignTest, AttentionTexts) {
     WallDesign d;
     d.ApplyModelMillimetres(1210, 680);
+    // clang-format off
     const std::pair<int, const wchar_t*> cases[] = {
-        {0, L"Can not Change Orientation."},
+        {0, L"Can not Change Orientation."}, {3, L"Can not Change Lampstand."},
         {1, L"The maximum number of displays you can install is 4\u00D71."},
-        {3, L"Can not Change Lampstand."},
-        {4, L"Please choose a display model first."},
-        {2, L""},
-        {5, L""},
-        {-1, L""},
+        {4, L"Please choose a display model first."}, {2, L""}, {5, L""}, {-1, L""},
     };
+    // clang-format on
     for (const auto& [code, text] : cases) {
         EXPECT_EQ(d.AttentionText(code), text) << code;
     }
@@ -106,16 +104,14 @@ TEST_F(WallDesignTest, AttentionTexts) {
 // spinner back and says so.
 TEST_F(WallDesignTest, LampstandIsCheckedStrictlyAndRefusalsAreSetBack) {
     editor.ApplyModel(L"M", 1000, 500);  // 1 row of 0.5 on a 2.0 wall
-    const struct {
-        double height;
-        int accepted;
-        double after;
-    } cases[] = {{1.5, 0, 1.0}, {1.6, 0, 1.0}, {1.4, 1, 1.4}, {0.0, 1, 0.0}};
-    for (const auto& c : cases) {
-        panel.lampstand = c.height;
-        EXPECT_EQ(editor.ApplyLampstand(c.height), c.accepted) << c.height;
-        EXPECT_EQ(editor.Design().lampstand, c.after) << c.height;
-        EXPECT_EQ(panel.lampstand, c.after) << c.height;
+    // Height asked, whether accepted, the height then held.
+    for (const auto& [height, accepted, after] :
+         {std::tuple{1.5, 0, 1.0}, {1.6, 0, 1.0}, {1.4, 1, 1.4}, {0.0, 1, 0.0}}) {
+        panel.lampstand = height;
+        const int result = editor.ApplyLampstand(height);
+        EXPECT_EQ(std::tuple(result, editor.Design().lampstand, panel.lampstand),
+                  std::tuple(accepted, after, after))
+            << height;
         ExpectInStep();
     }
     EXPECT_EQ(panel.messages,
@@ -125,22 +121,21 @@ TEST_F(WallDesignTest, LampstandIsCheckedStrictlyAndRefusalsAreSetBack) {
     EXPECT_EQ(editor.ApplyLampstand(0.9), 1);
 }
 
-TEST_F(WallDesignTest, RefusedCountSetsTheSpinnerBackAndShowsColumnsByRows) {
+// A refused count sets the spinner back and shows columns × rows; rows that drop to 0 are
+// reported as 0 and accepted back.
+TEST_F(WallDesignTest, RefusedCountsAndZeroRows) {
     editor.ApplyModel(L"A", 1210, 680);
     EXPECT_EQ(panel.modelName, L"A");
     UserCount(1, 3);
     UserCount(1, 5);
     UserCount(0, 2);
-    EXPECT_EQ(panel.columns, 3);
-    EXPECT_EQ(panel.rows, 1);
+    EXPECT_EQ(std::pair(panel.columns, panel.rows), std::pair(3, 1));
     EXPECT_EQ(panel.messages, (std::vector<std::wstring>(2, kMax + L"4\u00D71.")));
     editor.ApplyFitToRoom();
     EXPECT_EQ(panel.columns, 4);
     ExpectInStep();
-}
 
-TEST_F(WallDesignTest, ZeroRowsAreReportedAsZeroAndAcceptedBack) {
-    editor.ApplyModel(L"A", 1210, 680);
+    panel.messages.clear();
     editor.ApplyWallSize(6.0, 2.5);
     ASSERT_EQ(editor.ApplyLampstand(1.5), 1);
     editor.ApplyWallSize(6.0, 2.0);  // 0.68 + 1.5 > 2.0
@@ -198,26 +193,8 @@ TEST_F(WallDesignTest, UnitSwitchesConvertMirrorAndPreviewOnce) {
     other.ApplyMetersToFeet();
     editor.ApplyMetersToFeet();
     editor.ApplyModel(L"M", 1211, 682);
-    EXPECT_EQ(geometry.PanelWidth(), inMetres.PanelWidth());
-    EXPECT_EQ(geometry.PanelHeight(), inMetres.PanelHeight());
-    EXPECT_EQ(d.modelWidth, other.Design().modelWidth);
-}
-
-TEST_F(WallDesignTest, ModelAppliedInPortraitStaysPortrait) {
-    editor.ApplyWallSize(6.0, 4.0);
-    editor.ApplyModel(L"A", 1210, 680);
-    ASSERT_EQ(editor.ApplyOrientationChange(), 1);
-    ASSERT_EQ(panel.landscape, 0);
-    UserCount(1, 8);                     // 8 × 0.68 = 5.44 ≤ 6.0
-    editor.ApplyModel(L"B", 1075, 606);  // turned: 0.606 wide, 1.075 high
-    EXPECT_EQ(editor.Design().landscape, 0);
-    EXPECT_DOUBLE_EQ(geometry.PanelWidth(), 0.606);
-    EXPECT_EQ(geometry.Columns(), 8);
-    editor.ApplyModel(L"C", 2000, 1000);  // 8 × 1.0 no longer fits 6.0: cut to 6, reported
-    EXPECT_EQ(panel.columns, 6);
-    editor.ApplyModel(L"D", 500, 300);  // a smaller panel never adds panels
-    EXPECT_EQ(panel.columns, 6);
-    ExpectInStep();
+    EXPECT_EQ(std::tuple(geometry.PanelWidth(), geometry.PanelHeight(), d.modelWidth),
+              std::tuple(inMetres.PanelWidth(), inMetres.PanelHeight(), other.Design().modelWidth));
 }
 
 // A record taller than wide (or square) is mounted in the design's orientation like any other, so
@@ -237,6 +214,23 @@ TEST_F(WallDesignTest, TallOrSquareRecordsKeepMirrorAndPreviewInStep) {
         ExpectInStep();
         ASSERT_EQ(editor.ApplyOrientationChange(), 1);
     }
+}
+
+TEST_F(WallDesignTest, ModelAppliedInPortraitStaysPortrait) {
+    editor.ApplyWallSize(6.0, 4.0);
+    editor.ApplyModel(L"A", 1210, 680);
+    ASSERT_EQ(editor.ApplyOrientationChange(), 1);
+    ASSERT_EQ(panel.landscape, 0);
+    UserCount(1, 8);                     // 8 × 0.68 = 5.44 ≤ 6.0
+    editor.ApplyModel(L"B", 1075, 606);  // turned: 0.606 wide, 1.075 high
+    EXPECT_EQ(editor.Design().landscape, 0);
+    EXPECT_DOUBLE_EQ(geometry.PanelWidth(), 0.606);
+    EXPECT_EQ(geometry.Columns(), 8);
+    editor.ApplyModel(L"C", 2000, 1000);  // 8 × 1.0 no longer fits 6.0: cut to 6, reported
+    EXPECT_EQ(panel.columns, 6);
+    editor.ApplyModel(L"D", 500, 300);  // a smaller panel never adds panels
+    EXPECT_EQ(panel.columns, 6);
+    ExpectInStep();
 }
 
 }  // namespace

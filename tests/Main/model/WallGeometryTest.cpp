@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -33,30 +34,35 @@ public:
     int redraws = 0;
 };
 
+// A geometry reporting to its own recorder, set to a room and a panel (the defaults unless
+// given); the notifications of the set-up are dropped.
+struct Wall : Recorder, WallGeometry {
+    explicit Wall(double wallW = 6.0, double wallH = 2.0, double lamp = 1.0, double panelW = 1.21,
+                  double panelH = 0.68)
+        : WallGeometry(this) {
+        SetModel(L"M", panelH, panelW);
+        SetWallSize(wallH, wallW);
+        ChangeLampstand(lamp);
+        Take();
+    }
+};
+
 TEST(WallGeometry, FitToRoomTakesTheLargestWallThatFits) {
-    const struct {
-        const char* name;
-        double wallW, wallH, lamp, panelW, panelH;
-        int columns, rows;
-    } cases[] = {
+    // Name, wall width and height, lampstand, panel width and height; columns and rows.
+    const std::tuple<const char*, double, double, double, double, double, int, int> cases[] = {
         {"defaults, 1210 by 680", 6.0, 2.0, 1.0, 1.21, 0.68, 4, 1},
         {"equality fits", 5.0, 3.0, 1.0, 1.25, 1.0, 4, 2},
         {"lampstand taller than the wall", 6.0, 2.0, 2.5, 1.21, 0.68, 4, 0},
         {"wall narrower than a panel", 1.0, 2.0, 1.0, 1.21, 0.68, 0, 1},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Recorder r;
-        WallGeometry g(&r);
-        g.SetModel(L"M", c.panelH, c.panelW);
-        g.SetWallSize(c.wallH, c.wallW);
-        g.ChangeLampstand(c.lamp);
-        r.Take();
+    for (const auto& [name, wallW, wallH, lamp, panelW, panelH, columns, rows] : cases) {
+        SCOPED_TRACE(name);
+        Wall g(wallW, wallH, lamp, panelW, panelH);
         g.FitToRoom();
-        EXPECT_EQ(r.Take(), (Events{"columns " + std::to_string(c.columns),
-                                    "rows " + std::to_string(c.rows)}));
-        EXPECT_DOUBLE_EQ(g.ColumnsWidth(), c.columns * c.panelW);
-        EXPECT_DOUBLE_EQ(g.RowsHeight(), c.rows * c.panelH);
+        EXPECT_EQ(g.Take(),
+                  (Events{"columns " + std::to_string(columns), "rows " + std::to_string(rows)}));
+        EXPECT_DOUBLE_EQ(g.ColumnsWidth(), columns * panelW);
+        EXPECT_DOUBLE_EQ(g.RowsHeight(), rows * panelH);
     }  // Where a quotient becomes a count: held, and never a division by a size of 0.
     EXPECT_EQ(ColumnsThatFit(6.0, 0.0), 0);
     EXPECT_EQ(ColumnsThatFit(1e300, 1.0), INT_MAX);
@@ -64,40 +70,28 @@ TEST(WallGeometry, FitToRoomTakesTheLargestWallThatFits) {
     EXPECT_EQ(RowsThatFit(2.0, 1.0, -1.0), 0);
 }
 
+// 4 × 1.25 = 5.0 columns and 2 × 1.0 + 1.0 = 3.0 rows fit; a 0 leaves its count as it is.
 TEST(WallGeometry, CountRequestsAcceptEqualityButThePlusButtonsDemandLess) {
-    Recorder r;
-    WallGeometry g(&r);
-    g.SetModel(L"M", 1.0, 1.25);
-    g.SetWallSize(3.0, 5.0);
-    r.Take();
-    EXPECT_EQ(g.SetLayout(4, 0), 1);  // 4 × 1.25 = 5.0
-    EXPECT_EQ(g.SetLayout(5, 0), 0);
-    EXPECT_EQ(g.SetLayout(0, 2), 1);  // 2 × 1.0 + 1.0 = 3.0
-    EXPECT_EQ(g.SetLayout(0, 3), 0);
-    EXPECT_EQ(g.SetLayout(-1, 0), 0);
-    EXPECT_EQ(g.SetLayout(0, 0), 1);
-    EXPECT_EQ(g.Columns(), 4);
-    EXPECT_EQ(g.Rows(), 2);
-    EXPECT_TRUE(r.Take().empty());  // the caller stores SetLayout's counts itself
+    Wall g(5.0, 3.0, 1.0, 1.25, 1.0);
+    for (const auto& [columns, rows, result] :
+         {std::tuple{4, 0, 1}, {5, 0, 0}, {0, 2, 1}, {0, 3, 0}, {-1, 0, 0}, {0, 0, 1}}) {
+        EXPECT_EQ(g.SetLayout(columns, rows), result) << columns << "x" << rows;
+    }
+    EXPECT_EQ(std::pair(g.Columns(), g.Rows()), std::pair(4, 2));
+    EXPECT_TRUE(g.Take().empty());  // the caller stores SetLayout's counts itself
 
     EXPECT_EQ(g.SetLayout(3, 1), 1);
     EXPECT_EQ(g.PressButton(kButtonMoreColumns), 0);  // 4 × 1.25 is not less than 5.0
     EXPECT_EQ(g.PressButton(kButtonMoreRows), 0);     // 2 × 1.0 + 1.0 is not less than 3.0
-    EXPECT_EQ(r.Take(), (Events{"attention 1", "attention 1"}));
+    EXPECT_EQ(g.Take(), (Events{"attention 1", "attention 1"}));
     EXPECT_EQ(g.SetLayout(2, 5), 0);  // a refused row count keeps the column count set
-    EXPECT_EQ(g.Columns(), 2);
-    EXPECT_EQ(g.Rows(), 1);
+    EXPECT_EQ(std::pair(g.Columns(), g.Rows()), std::pair(2, 1));
     EXPECT_DOUBLE_EQ(g.ColumnsWidth(), 2 * 1.25);
 }
 
 TEST(WallGeometry, Buttons) {
-    const struct {
-        const char* name;
-        double wallH;
-        int columns, rows, button, result;
-        Events events;
-        int columnsAfter, rowsAfter;
-    } cases[] = {
+    // Name, wall height, columns and rows, button pressed, result, events, columns and rows after.
+    const std::tuple<const char*, double, int, int, int, int, Events, int, int> cases[] = {
         {"one more column", 2.0, 3, 1, kButtonMoreColumns, 1, {"columns 4"}, 4, 1},
         {"one more column refused", 2.0, 4, 1, kButtonMoreColumns, 0, {"attention 1"}, 4, 1},
         {"one less column", 2.0, 3, 1, kButtonLessColumns, 1, {"columns 2"}, 2, 1},
@@ -110,30 +104,24 @@ TEST(WallGeometry, Buttons) {
         {"change model", 2.0, 2, 1, kButtonChangeModel, 1, {"change model"}, 2, 1},
         {"unknown button", 2.0, 2, 1, 6, 0, {}, 2, 1},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Recorder r;
-        WallGeometry g(&r);
-        g.SetWallSize(c.wallH, 6.0);
-        ASSERT_EQ(g.SetLayout(c.columns, c.rows), 1);
-        r.Take();
-        EXPECT_EQ(g.PressButton(c.button), c.result);
-        EXPECT_EQ(r.Take(), c.events);
-        EXPECT_EQ(g.Columns(), c.columnsAfter);
-        EXPECT_EQ(g.Rows(), c.rowsAfter);
-        EXPECT_DOUBLE_EQ(g.ColumnsWidth(), c.columnsAfter * 1.21);
+    for (const auto& [name, wallH, columns, rows, button, result, events, columnsAfter, rowsAfter] :
+         cases) {
+        SCOPED_TRACE(name);
+        Wall g(6.0, wallH);
+        ASSERT_EQ(g.SetLayout(columns, rows), 1);
+        EXPECT_EQ(g.PressButton(button), result);
+        EXPECT_EQ(g.Take(), events);
+        EXPECT_EQ(std::pair(g.Columns(), g.Rows()), std::pair(columnsAfter, rowsAfter));
+        EXPECT_DOUBLE_EQ(g.ColumnsWidth(), columnsAfter * 1.21);
     }
 }
 
 // Counts that still fit stay, larger ones are cut to the most that fit; refused, with nothing
 // changed, when not one panel fits along a direction.
 TEST(WallGeometry, ChangeOrientation) {
-    const struct {
-        const char* name;
-        double wallW, wallH, lamp, panelW, panelH;
-        int columns, rows;
-        Events events;
-    } cases[] = {
+    // Name, wall width and height, lampstand, panel width and height, columns and rows; events.
+    using Case = std::tuple<const char*, double, double, double, double, double, int, int, Events>;
+    const Case cases[] = {
         // At the defaults a portrait row needs 1.21 of the 1.0 above the stand.
         {"4x1 at the defaults", 6, 2, 1, 1.21, 0.68, 4, 1, {}},
         {"3x1 on 6x4: counts stay", 6, 4, 1, 1.21, 0.68, 3, 1, {"columns 3", "rows 1", "portrait"}},
@@ -142,24 +130,20 @@ TEST(WallGeometry, ChangeOrientation) {
         {"0 rows stay 0", 6, 2, 1.5, 1.21, 0.68, 1, 0, {"columns 1", "rows 0", "portrait"}},
         {"lampstand above the wall", 6, 2, 2.5, 1.21, 0.68, 1, 0, {}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Recorder r;
-        WallGeometry g(&r);
-        g.SetModel(L"M", c.panelH, c.panelW);
-        g.SetWallSize(c.wallH, c.wallW);
-        g.ChangeLampstand(c.lamp);
-        ASSERT_EQ(g.SetLayout(c.columns, 0), 1);
-        ASSERT_TRUE(c.rows == 0 || g.SetLayout(0, c.rows) == 1);
-        ASSERT_EQ(g.Rows(), c.rows);
-        r.Take();
-        const int redraws = r.redraws;
-        const bool done = !c.events.empty();
+    for (const auto& [name, wallW, wallH, lamp, panelW, panelH, columns, rows, events] : cases) {
+        SCOPED_TRACE(name);
+        Wall g(wallW, wallH, lamp, panelW, panelH);
+        ASSERT_EQ(g.SetLayout(columns, 0), 1);
+        ASSERT_TRUE(rows == 0 || g.SetLayout(0, rows) == 1);
+        ASSERT_EQ(g.Rows(), rows);
+        g.Take();
+        const int redraws = g.redraws;
+        const bool done = !events.empty();
         EXPECT_EQ(g.ChangeOrientation(), done ? 1 : 0);
-        EXPECT_EQ(r.Take(), c.events);
-        EXPECT_EQ(r.redraws, redraws + (done ? 1 : 0));
-        EXPECT_EQ(g.PanelWidth(), done ? c.panelH : c.panelW);
-        EXPECT_EQ(g.PanelHeight(), done ? c.panelW : c.panelH);
+        EXPECT_EQ(g.Take(), events);
+        EXPECT_EQ(g.redraws, redraws + (done ? 1 : 0));
+        EXPECT_EQ(std::pair(g.PanelWidth(), g.PanelHeight()),
+                  done ? std::pair(panelH, panelW) : std::pair(panelW, panelH));
         EXPECT_DOUBLE_EQ(g.ColumnsWidth(), g.Columns() * g.PanelWidth());
         EXPECT_DOUBLE_EQ(g.RowsHeight(), g.Rows() * g.PanelHeight());
     }

@@ -1,6 +1,5 @@
 // Workbooks the export refuses and faults around the target: each gives its notice, leaves an
 // existing file byte-identical and leaves no temporary file behind.
-#include "Main/xlsx/ExportData.h"
 #include "XlsxTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +10,8 @@
 
 #include <csignal>
 #include <functional>
+#include <string>
+#include <tuple>
 
 using namespace XlsxTest;
 
@@ -110,15 +111,22 @@ TEST(ExportFailure, RefusedWorkbooksStayUntouched) {
     }
 }
 
-TEST(ExportFailure, TargetThatIsAFolderOrAPipe) {
+// A target that is a folder or a named pipe (which must not stall the export waiting for a
+// writer), a missing folder, and a name the file system refuses (longer than a name may be).
+TEST(ExportFailure, TargetThatIsAFolderOrAPipeOrCannotBeNamed) {
     TempDir dir;
     ASSERT_EQ(::mkdir(dir.file("Folder.xlsx").c_str(), 0755), 0);
-    // A named pipe must not stall the export waiting for a writer.
     ASSERT_EQ(::mkfifo(dir.file("Pipe.xlsx").c_str(), 0644), 0);
-    for (const wchar_t* name : {L"Folder", L"Pipe"}) {
+    const std::tuple<std::string, std::wstring, ExportResult> targets[] = {
+        {dir.path(), L"Folder", ExportResult::OpenFailed},
+        {dir.path(), L"Pipe", ExportResult::OpenFailed},
+        {dir.file("gone"), L"DataConfig", ExportResult::SaveFailed},
+        {dir.path(), std::wstring(300, L'n'), ExportResult::SaveFailed}};
+    for (const auto& [folder, name, result] : targets) {
         RecordingSink sink;
-        EXPECT_EQ(ExportSample(dir, name, &sink), ExportResult::OpenFailed);
-        EXPECT_EQ(Notice(sink), L"Open excel failed.");
+        EXPECT_EQ(ExportData(Wide(folder), name, SampleValues(), &sink, &EnglishTitles), result);
+        EXPECT_EQ(Notice(sink),
+                  result == ExportResult::OpenFailed ? L"Open excel failed." : L"Export failure.");
     }
     EXPECT_TRUE(ListFolder(dir.file("Folder.xlsx")).empty());
     EXPECT_EQ(ListFolder(dir.path()), (std::vector<std::string>{"Folder.xlsx", "Pipe.xlsx"}));
@@ -152,20 +160,6 @@ TEST(ExportFailure, UnreadableOrReadOnlyTargetOrFolder) {
         ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
         EXPECT_TRUE(ReadBytes(path) == original) << "the protected workbook was replaced";
         EXPECT_EQ(ListFolder(dir.path()), std::vector<std::string>{"Old.xlsx"});
-    }
-}
-
-// A missing folder, and a name the file system refuses (longer than a name may be).
-TEST(ExportFailure, MissingFolderOrRefusedName) {
-    TempDir dir;
-    const std::pair<std::string, std::wstring> targets[] = {{dir.file("gone"), L"DataConfig"},
-                                                            {dir.path(), std::wstring(300, L'n')}};
-    for (const auto& [folder, name] : targets) {
-        RecordingSink sink;
-        EXPECT_EQ(ExportData(Wide(folder), name, SampleValues(), &sink, &EnglishTitles),
-                  ExportResult::SaveFailed);
-        EXPECT_EQ(Notice(sink), L"Export failure.");
-        EXPECT_TRUE(ListFolder(dir.path()).empty());
     }
 }
 

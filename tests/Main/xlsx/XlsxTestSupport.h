@@ -3,6 +3,7 @@
 // under /usr/bin/python3, never the first python on PATH), fixture workbooks and sample values.
 #include "Main/model/SpecSheetValues.h"
 #include "Main/xlsx/ExportData.h"
+#include "Main/xlsx/SaveToExcel.h"
 #include "support/TempDir.h"
 
 #include <QJsonObject>
@@ -39,15 +40,22 @@ std::vector<std::string> ListFolder(const std::string& folder);
 
 // A realistic sheet: class 55, W = 4, H = 2, with a Chinese model name.
 SpecSheetValues SampleValues();
-// The value expected in column `column` (0 = A) for `values`, as UTF-8.
+// The value expected in column `column` (0 = A) for `values`, as UTF-8. The columns take the
+// fields in an order of their own, written out here: E and F carry fields 7 and 8 (diagonal,
+// weight), G and H the two power lines.
 std::string ExpectedColumnValue(const SpecSheetValues& values, int column);
 // "A1" for (0, 1).
 std::string Cell(int column, int row);
 
 std::wstring EnglishTitles(const wchar_t* key);
-std::wstring ChineseTitles(const wchar_t* key);
-// The Chinese text ChineseTitles gives for a title key, UTF-8.
-std::string ChineseTitle(int column);
+// The key in full-width forms, two display units a character, as a translation into a wide
+// script would be.
+std::wstring WideTitles(const wchar_t* key);
+
+// Row 1 of `cells` holds the titles through `titles`, row 2 the values, all as text; only the
+// values of B, K, N and Q (the counts) are aligned, to the left.
+void ExpectRowsWritten(const QJsonObject& cells, TextLookup titles = &EnglishTitles,
+                       const SpecSheetValues& values = SampleValues());
 
 class RecordingSink;
 // Exports SampleValues() with English titles to <dir>/<name>.xlsx.

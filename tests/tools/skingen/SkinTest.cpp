@@ -4,111 +4,39 @@
 #include <QTest>
 
 #include <set>
+#include <utility>
 
 #include "tools/skingen/Frame.h"
 #include "tools/skingen/Skin.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-// Every image file name the windows load (their skin records, pictures and content).
-const char* const kNamedImages[] = {
-    "AboutPic.png",
-    "ComboBox_134.png",
-    "DlgBackgorund.png",
-    "ListCtrlnew.png",
-    "NoVideo.png",
-    "bgBlue.png",
-    "bgColorWhite.png",
-    "bgWhite.png",
-    "bg_calendar.png",
-    "bg_lineBg.png",
-    "bg_toolbar.png",
-    "body_DISPLAY REQUIREMENTS.png",
-    "body_DISPLAY WALL DIMENSIONS.png",
-    "body_POWER REQUIREMENTS.png",
-    "body_add_h.png",
-    "body_add_n.png",
-    "body_choose.png",
-    "body_choose_h.png",
-    "body_choose_n.png",
-    "body_dizuo-muxiang.png",
-    "body_jianshu.png",
-    "body_less_h.png",
-    "body_less_n.png",
-    "body_rotating_h.png",
-    "body_rotating_n.png",
-    "body_tuopan.png",
-    "box_choose_bg_h.png",
-    "box_choose_bg_n.png",
-    "box_choose_bg_nmage1.png",
-    "box_model_bg.png",
-    "btn_01_d.png",
-    "btn_01_h.png",
-    "btn_01_n.png",
-    "btn_01_p.png",
-    "btn_maximize_h.png",
-    "btn_maximize_n.png",
-    "btn_maximize_p.png",
-    "btn_ok_hov.png",
-    "btn_ok_nor.png",
-    "btn_ok_pre.png",
-    "close-disabled.png",
-    "close-hover.png",
-    "close-normal.png",
-    "close-pressed.png",
-    "closed_hov.png",
-    "closed_nor.png",
-    "closed_pre.png",
-    "common_FIT TO ROOM_h.png",
-    "common_FIT TO ROOM_n.png",
-    "common_Select Model_h.png",
-    "common_Select Model_n.png",
-    "common_check_ft.png",
-    "common_check_m.png",
-    "common_close_h.png",
-    "common_close_n.png",
-    "common_excel_h.png",
-    "common_excel_n.png",
-    "common_min_h.png",
-    "common_min_n.png",
-    "common_step1_h.png",
-    "common_step1_n.png",
-    "common_step2_h.png",
-    "common_step2_n.png",
-    "common_step3_h.png",
-    "common_step3_n.png",
-    "common_step4_h.png",
-    "common_step4_n.png",
-    "common_uncheck_ft.png",
-    "common_uncheck_m.png",
-    "doubt_hov.png",
-    "doubt_nor.png",
-    "doubt_pre.png",
-    "down_h.png",
-    "down_n.png",
-    "exchangea_nor.png",
-    "exchangezhong_nor.png",
-    "export_hov.png",
-    "export_nor.png",
-    "export_pre.png",
-    "image1.png",
-    "image2.png",
-    "kuang2_nor.png",
-    "logo.png",
-    "screenBg.png",
-    "spiner_down_d.png",
-    "spiner_down_h.png",
-    "spiner_down_n.png",
-    "spiner_down_p.png",
-    "spiner_up_d.png",
-    "spiner_up_h.png",
-    "spiner_up_n.png",
-    "spiner_up_p.png",
-    "tab_BluePrint_h.png",
-    "tab_BluePrint_n.png",
-    "tab_Dataoutput_h.png",
-    "tab_Dataoutput_n.png",
-};
+// Every image file name the windows load (their skin records, pictures and content), comma-
+// separated.
+const char kNamedImages[] =
+    "AboutPic.png,ComboBox_134.png,DlgBackgorund.png,ListCtrlnew.png,NoVideo.png,bgBlue.png,"
+    "bgColorWhite.png,bgWhite.png,bg_calendar.png,bg_lineBg.png,bg_toolbar.png,"
+    "body_DISPLAY REQUIREMENTS.png,body_DISPLAY WALL DIMENSIONS.png,body_POWER REQUIREMENTS.png,"
+    "body_add_h.png,body_add_n.png,body_choose.png,body_choose_h.png,body_choose_n.png,"
+    "body_dizuo-muxiang.png,body_jianshu.png,body_less_h.png,body_less_n.png,body_rotating_h.png,"
+    "body_rotating_n.png,body_tuopan.png,box_choose_bg_h.png,box_choose_bg_n.png,"
+    "box_choose_bg_nmage1.png,box_model_bg.png,btn_01_d.png,btn_01_h.png,btn_01_n.png,"
+    "btn_01_p.png,btn_maximize_h.png,btn_maximize_n.png,btn_maximize_p.png,btn_ok_hov.png,"
+    "btn_ok_nor.png,btn_ok_pre.png,close-disabled.png,close-hover.png,close-normal.png,"
+    "close-pressed.png,closed_hov.png,closed_nor.png,closed_pre.png,common_FIT TO ROOM_h.png,"
+    "common_FIT TO ROOM_n.png,common_Select Model_h.png,common_Select Model_n.png,"
+    "common_check_ft.png,common_check_m.png,common_close_h.png,common_close_n.png,"
+    "common_excel_h.png,common_excel_n.png,common_min_h.png,common_min_n.png,common_step1_h.png,"
+    "common_step1_n.png,common_step2_h.png,common_step2_n.png,common_step3_h.png,"
+    "common_step3_n.png,common_step4_h.png,common_step4_n.png,common_uncheck_ft.png,"
+    "common_uncheck_m.png,doubt_hov.png,doubt_nor.png,doubt_pre.png,down_h.png,down_n.png,"
+    "exchangea_nor.png,exchangezhong_nor.png,export_hov.png,export_nor.png,export_pre.png,"
+    "image1.png,image2.png,kuang2_nor.png,logo.png,screenBg.png,spiner_down_d.png,"
+    "spiner_down_h.png,spiner_down_n.png,spiner_down_p.png,spiner_up_d.png,spiner_up_h.png,"
+    "spiner_up_n.png,spiner_up_p.png,tab_BluePrint_h.png,tab_BluePrint_n.png,"
+    "tab_Dataoutput_h.png,tab_Dataoutput_n.png";
 
 const skingen::SkinImage* Find(const QString& name) {
     for (const skingen::SkinImage& image : skingen::Catalogue()) {
@@ -134,10 +62,8 @@ private:
 
 private Q_SLOTS:
     void catalogueHoldsEveryNamedImageOnce() {
-        std::set<QString> named;
-        for (const char* name : kNamedImages) {
-            named.insert(QString::fromUtf8(name));
-        }
+        const QStringList list = QString::fromUtf8(kNamedImages).split(u',');
+        const std::set<QString> named(list.begin(), list.end());
         std::multiset<QString> painted;
         for (const skingen::SkinImage& image : skingen::Catalogue()) {
             painted.insert(image.name);
@@ -167,71 +93,58 @@ private Q_SLOTS:
     }
 
     void stateSetsShareOneSize_data() {
-        QTest::addColumn<QStringList>("names");
-        auto row = [](const char* tag, std::initializer_list<const char*> names) {
-            QStringList list;
-            for (const char* n : names) {
-                list << QString::fromUtf8(n);
-            }
-            QTest::newRow(tag) << list;
-        };
-        row("message OK", {"btn_01_n.png", "btn_01_h.png", "btn_01_p.png", "btn_01_d.png"});
-        row("message close",
-            {"close-normal.png", "close-hover.png", "close-pressed.png", "close-disabled.png",
-             "closed_nor.png", "closed_hov.png", "closed_pre.png"});
-        row("spinner arrows",
-            {"spiner_up_n.png", "spiner_up_h.png", "spiner_up_p.png", "spiner_up_d.png",
-             "spiner_down_n.png", "spiner_down_h.png", "spiner_down_p.png", "spiner_down_d.png"});
-        row("step headers", {"common_step1_h.png", "common_step1_n.png", "common_step2_h.png",
-                             "common_step2_n.png", "common_step3_h.png", "common_step3_n.png",
-                             "common_step4_h.png", "common_step4_n.png"});
-        row("switch halves", {"common_check_m.png", "common_uncheck_m.png", "common_check_ft.png",
-                              "common_uncheck_ft.png"});
-        row("preview buttons", {"body_add_n.png", "body_add_h.png", "body_less_n.png",
-                                "body_less_h.png", "body_rotating_n.png", "body_rotating_h.png",
-                                "body_choose_n.png", "body_choose_h.png", "body_choose.png"});
-        row("choose and cancel",
-            {"box_choose_bg_n.png", "box_choose_bg_h.png", "box_choose_bg_nmage1.png",
-             "btn_ok_nor.png", "btn_ok_hov.png", "btn_ok_pre.png"});
-        row("tabs", {"tab_BluePrint_n.png", "tab_BluePrint_h.png", "tab_Dataoutput_n.png",
-                     "tab_Dataoutput_h.png"});
-        row("window buttons",
-            {"common_close_n.png", "common_close_h.png", "common_min_n.png", "common_min_h.png"});
+        QTest::addColumn<QString>("names");
+        QTest::newRow("message OK") << u"btn_01_n,btn_01_h,btn_01_p,btn_01_d"_s;
+        QTest::newRow("message close") << u"close-normal,close-hover,close-pressed,close-disabled,"
+                                          "closed_nor,closed_hov,closed_pre"_s;
+        QTest::newRow("spinner arrows")
+            << u"spiner_up_n,spiner_up_h,spiner_up_p,spiner_up_d,"
+               "spiner_down_n,spiner_down_h,spiner_down_p,spiner_down_d"_s;
+        QTest::newRow("step headers") << u"common_step1_h,common_step1_n,common_step2_h,"
+                                         "common_step2_n,common_step3_h,common_step3_n,"
+                                         "common_step4_h,common_step4_n"_s;
+        QTest::newRow("switch halves")
+            << u"common_check_m,common_uncheck_m,common_check_ft,common_uncheck_ft"_s;
+        QTest::newRow("preview buttons") << u"body_add_n,body_add_h,body_less_n,body_less_h,"
+                                            "body_rotating_n,body_rotating_h,body_choose_n,"
+                                            "body_choose_h,body_choose"_s;
+        QTest::newRow("choose and cancel")
+            << u"box_choose_bg_n,box_choose_bg_h,"
+               "box_choose_bg_nmage1,btn_ok_nor,btn_ok_hov,btn_ok_pre"_s;
+        QTest::newRow("tabs")
+            << u"tab_BluePrint_n,tab_BluePrint_h,tab_Dataoutput_n,tab_Dataoutput_h"_s;
+        QTest::newRow("window buttons")
+            << u"common_close_n,common_close_h,common_min_n,common_min_h"_s;
     }
+    // Every image of a state set has the size of the first (names without ".png").
     void stateSetsShareOneSize() {
-        QFETCH(QStringList, names);
-        const skingen::SkinImage* first = Find(names.front());
+        QFETCH(QString, names);
+        const QStringList list = names.split(u',');
+        const skingen::SkinImage* first = Find(list.front() + u".png"_s);
         QVERIFY(first);
-        for (const QString& name : names) {
-            const skingen::SkinImage* image = Find(name);
+        for (const QString& name : list) {
+            const skingen::SkinImage* image = Find(name + u".png"_s);
             QVERIFY2(image && image->size == first->size, qPrintable(name));
         }
     }
 
-    // Sizes the windows' layouts fix.
-    void sizesTheLayoutsFix_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("step header") << QStringLiteral("common_step1_h.png") << QSize(180, 69);
-        QTest::newRow("switch half") << QStringLiteral("common_check_m.png") << QSize(65, 27);
-        QTest::newRow("fit to room")
-            << QStringLiteral("common_FIT TO ROOM_n.png") << QSize(119, 27);
-        QTest::newRow("select model")
-            << QStringLiteral("common_Select Model_n.png") << QSize(100, 27);
-        QTest::newRow("spinner field") << QStringLiteral("kuang2_nor.png") << QSize(100, 18);
-        QTest::newRow("model dialog close")
-            << QStringLiteral("common_close_n.png") << QSize(15, 15);
-        QTest::newRow("model picture") << QStringLiteral("box_model_bg.png") << QSize(199, 119);
-        QTest::newRow("choose button") << QStringLiteral("box_choose_bg_n.png") << QSize(139, 27);
-        QTest::newRow("default image 1") << QStringLiteral("image1.png") << QSize(1920, 1080);
-        QTest::newRow("default image 2") << QStringLiteral("image2.png") << QSize(1920, 1080);
-    }
+    // Sizes the windows' layouts fix: step header, switch half, fit to room, select model,
+    // spinner field, model dialog close, model picture, choose button, default images.
     void sizesTheLayoutsFix() {
-        QFETCH(QString, name);
-        QFETCH(QSize, size);
-        const skingen::SkinImage* image = Find(name);
-        QVERIFY(image);
-        QCOMPARE(image->size, size);
+        const std::pair<const char*, QSize> cases[] = {{"common_step1_h.png", {180, 69}},
+                                                       {"common_check_m.png", {65, 27}},
+                                                       {"common_FIT TO ROOM_n.png", {119, 27}},
+                                                       {"common_Select Model_n.png", {100, 27}},
+                                                       {"kuang2_nor.png", {100, 18}},
+                                                       {"common_close_n.png", {15, 15}},
+                                                       {"box_model_bg.png", {199, 119}},
+                                                       {"box_choose_bg_n.png", {139, 27}},
+                                                       {"image1.png", {1920, 1080}},
+                                                       {"image2.png", {1920, 1080}}};
+        for (const auto& [name, size] : cases) {
+            const skingen::SkinImage* image = Find(QString::fromUtf8(name));
+            QVERIFY2(image && image->size == size, name);
+        }
     }
 
     // The combo box strip: faces on rows 0, 18, 36, 54 (17 high) with a clear row between, and
