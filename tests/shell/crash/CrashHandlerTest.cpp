@@ -12,10 +12,12 @@
 
 #include <climits>
 #include <csignal>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <regex>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -28,46 +30,33 @@ namespace {
 
 // Runs a shell command; returns its exit status (128 + N when signal N ended it) and what it
 // printed on either stream.
-std::pair<int, std::string> Shell(const std::string& command) {
-    std::string output;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    char buffer[4096];
-    for (size_t n; pipe != nullptr && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        output.append(buffer, n);
-    }
-    const int status = pipe != nullptr ? pclose(pipe) : -1;
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
-}
-
-std::string Quoted(const fs::path& path) {
-    return "'" + path.string() + "'";
+std::pair<int, std::string> Shell(const std::string& command, const TempDir& tmp) {
+    const int status = std::system((command + " >" + tmp.file("printed") + " 2>&1").c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, TempDir::read(tmp.file("printed"))};
 }
 
 enum class Obstacle { None, ReadOnlyFolder, FolderAtTheDumpsName, OldDump, LinkAtTheDumpsName };
 enum class Place { Beside, StateFolder, HomeStateFolder, Nowhere };
 
-constexpr const char* kNull = "CrashHelperWriteThroughNull";
-
 struct CrashCase {
     const char* name;
-    const char* arguments;  // to the helper
-    int status;             // its exit code, or 128 + the signal that ended it
-    Place place = Place::Beside;
-    const char* crashingFunction = kNull;  // in the backtrace of the thread gdb shows first
+    const char* arguments;         // to the helper
+    int status;                    // its exit code, or 128 + the signal that ended it
+    const char* crashingFunction;  // in the backtrace of the thread gdb shows first; null: no dump
     const char* signal = "SIGSEGV";
     const char* otherThreadFunction = nullptr;  // in other threads' backtraces
     int otherThreads = 0;                       // how many show it
     bool atRest = false;                        // the dump of a GUI process at rest: its size
+    Place place = Place::Beside;
     Obstacle obstacle = Obstacle::None;
-    const char* relative = "tessaro_crash_helper";  // the helper's path; null: near PATH_MAX
-    bool stateNamed = true;  // XDG_STATE_HOME names the state folder; otherwise only HOME is set
+    std::string relative = "tessaro_crash_helper";  // the helper's path; empty: near PATH_MAX
 };
 
 // The helper aborts; where its dump goes depends on what is in the way.
-CrashCase Aborts(const char* name, Place place, Obstacle obstacle = Obstacle::None,
-                 const char* relative = "tessaro_crash_helper", bool stateNamed = true) {
-    return {name,    "abort", 1,     place,    "CrashHelperAbort", "SIGABRT",
-            nullptr, 0,       false, obstacle, relative,           stateNamed};
+CrashCase Aborts(const char* name, Place place, Obstacle obstacle,
+                 std::string relative = "tessaro_crash_helper") {
+    return {name, "abort", 1,     "CrashHelperAbort", "SIGABRT",          nullptr,
+            0,    false,   place, obstacle,           std::move(relative)};
 }
 
 // An executable path of PATH_MAX - 3 characters runs, but "<path>.dmp" is no longer a path.
@@ -86,6 +75,7 @@ class Crash : public testing::TestWithParam<CrashCase> {};
 // and home, so no dump ever lands in the real ones.
 TEST_P(Crash, EndsWithItsStatusAndLeavesADumpGdbOpensInItsPlace) {
     const CrashCase& c = GetParam();
+    const auto Quoted = [](const fs::path& path) { return "'" + path.string() + "'"; };
     TempDir tmp;
     const fs::path dir = tmp.path();
     fs::permissions(dir, fs::perms(0755));  // readable by "nobody"
@@ -93,7 +83,7 @@ TEST_P(Crash, EndsWithItsStatusAndLeavesADumpGdbOpensInItsPlace) {
         fs::create_directory(dir / open);
         fs::permissions(dir / open, fs::perms(0777));
     }
-    const fs::path exe = dir / (c.relative != nullptr ? c.relative : NearThePathLimit(dir));
+    const fs::path exe = dir / (c.relative.empty() ? NearThePathLimit(dir) : c.relative);
     fs::create_directories(exe.parent_path());
     fs::copy_file(CRASH_HELPER, exe);
     const std::string name = exe.filename().string() + ".dmp";
@@ -110,25 +100,27 @@ TEST_P(Crash, EndsWithItsStatusAndLeavesADumpGdbOpensInItsPlace) {
         fs::create_symlink(victim, places[0]);
     }
 
+    // XDG_STATE_HOME names the state folder, except where the default under HOME is wanted.
     // Root writes into read-only folders: the helper runs as an ordinary user for that case.
+    const std::string state = "XDG_STATE_HOME=" + Quoted(dir / "state");
+    const std::string env = c.place == Place::HomeStateFolder ? "-u XDG_STATE_HOME" : state;
     const bool drop = c.obstacle == Obstacle::ReadOnlyFolder && geteuid() == 0;
     const auto [status, printed] =
-        Shell("timeout 60 env " +
-              (c.stateNamed ? "XDG_STATE_HOME=" + Quoted(dir / "state") : "-u XDG_STATE_HOME") +
-              " HOME=" + Quoted(dir / "home") +
-              (drop ? " setpriv --reuid=65534 --regid=65534 --clear-groups " : " ") + Quoted(exe) +
-              " " + c.arguments);
+        Shell("timeout 60 env " + env + " HOME=" + Quoted(dir / "home") +
+                  (drop ? " setpriv --reuid=65534 --regid=65534 --clear-groups " : " ") +
+                  Quoted(exe) + " " + c.arguments,
+              tmp);
     EXPECT_EQ(status, c.status) << printed;
     EXPECT_EQ(TempDir::read(victim), "keep me");
+    const Place place = c.crashingFunction != nullptr ? c.place : Place::Nowhere;
     std::error_code error;  // a name too long for the file system is no file either
     for (int i = 0; i < 3; ++i) {
-        ASSERT_EQ(fs::is_regular_file(places[i], error), i == static_cast<int>(c.place))
-            << places[i];
+        ASSERT_EQ(fs::is_regular_file(places[i], error), i == static_cast<int>(place)) << places[i];
     }
-    if (c.place == Place::Nowhere) {
+    if (place == Place::Nowhere) {
         return;
     }
-    const fs::path dump = places[static_cast<int>(c.place)];
+    const fs::path dump = places[static_cast<int>(place)];
     EXPECT_EQ(fs::status(dump).permissions() & fs::perms::all, fs::perms(0600))
         << "the dump holds the process's memory: owner only";
     const std::string bytes = TempDir::read(dump.string());
@@ -139,7 +131,7 @@ TEST_P(Crash, EndsWithItsStatusAndLeavesADumpGdbOpensInItsPlace) {
     const std::string gdb =
         "timeout 90 gdb -nx -batch -ex 'set debuginfod enabled off' -ex 'bt 15' "
         "-ex 'x/i $pc' -ex 'echo ==ALL==\\n' -ex 'thread apply all bt 15' ";
-    const std::string bt = Shell(gdb + Quoted(exe) + " " + Quoted(dump)).second;
+    const std::string bt = Shell(gdb + Quoted(exe) + " " + Quoted(dump), tmp).second;
     const std::string current = bt.substr(0, bt.find("==ALL=="));
     EXPECT_NE(bt.find(std::string("Program terminated with signal ") + c.signal), std::string::npos)
         << bt;
@@ -149,12 +141,9 @@ TEST_P(Crash, EndsWithItsStatusAndLeavesADumpGdbOpensInItsPlace) {
         EXPECT_EQ(bt.find(flaw), std::string::npos) << flaw << "\n" << bt;
     }
     if (c.otherThreadFunction != nullptr) {
-        int shown = 0;
-        for (auto at = bt.find(c.otherThreadFunction, current.size()); at != std::string::npos;
-             at = bt.find(c.otherThreadFunction, at + 1)) {
-            ++shown;
-        }
-        EXPECT_EQ(shown, c.otherThreads) << bt;
+        const std::regex function(c.otherThreadFunction);
+        const std::sregex_iterator shown(bt.begin() + current.size(), bt.end(), function);
+        EXPECT_EQ(std::distance(shown, std::sregex_iterator()), c.otherThreads) << bt;
     }
     // Libraries' code and read-only data, far the most of what is mapped, stay in their files:
     // the file holds well under half of the memory its segments describe.
@@ -168,47 +157,40 @@ TEST_P(Crash, EndsWithItsStatusAndLeavesADumpGdbOpensInItsPlace) {
     EXPECT_TRUE(!c.atRest || bytes.size() < memory / 3) << bytes.size() << " of " << memory;
 }
 
-const std::string kLongName(253, 'n');  // with ".dmp" longer than a file name (255) may be
-
 // clang-format off
 const CrashCase kCrashCases[] = {
-    {"SegfaultInTheEventLoopOfAGuiProcessAtRest", "segv-event-loop", 1, Place::Beside, kNull,
-     "SIGSEGV", "CSFThreadEx_Qt::ThreadMain", 1, true},
+    {"SegfaultInTheEventLoopOfAGuiProcessAtRest", "segv-event-loop", 1,
+     "CrashHelperWriteThroughNull", "SIGSEGV", "CSFThreadEx_Qt::ThreadMain", 1, true},
     // A worker crashes while the main thread and 16 other workers idle: gdb shows the crashing
     // thread first, then every other thread.
-    {"EveryThreadIsInTheDumpTheCrashingOneFirst", "many-threads", 1, Place::Beside, kNull,
-     "SIGSEGV", "CrashHelperIdleWorker", 17},
-    {"StackOverflowOfTheMainThread", "stack-overflow", 1, Place::Beside, "CrashHelperRecurse"},
-    {"StackOverflowOfAWorkerWithItsOwnSignalStack", "worker-stack-overflow", 1, Place::Beside,
-     "CrashHelperRecurse"},
-    {"StackOverflowOfTheFrameworkWorker", "framework-worker-stack-overflow", 1, Place::Beside,
-     "CrashHelperRecurse"},
-    {"StackOverflowOfThePlayersDecodingThread", "decoding-thread-stack-overflow", 1, Place::Beside,
-     "CrashHelperRecurse"},
-    {"StdTerminate", "terminate", 1, Place::Beside, "CrashHelperTerminate", "SIGABRT"},
-    {"GuardedCallWithTheFilter", "guarded-filter", 1},
-    {"GuardedCallClassifiesDivisionByZeroAsFatal", "guarded-divide", 2, Place::Beside,
-     "CrashHelperDivideByZero", "SIGFPE"},
+    {"EveryThreadIsInTheDumpTheCrashingOneFirst", "many-threads", 1,
+     "CrashHelperWriteThroughNull", "SIGSEGV", "CrashHelperIdleWorker", 17},
+    {"StackOverflowOfTheMainThread", "stack-overflow", 1, "CrashHelperRecurse"},
+    {"StackOverflowOfTheFrameworkWorker", "framework-worker-overflow", 1, "CrashHelperRecurse"},
+    {"StackOverflowOfTheDecodingThread", "decoding-thread-overflow", 1, "CrashHelperRecurse"},
+    {"StdTerminate", "terminate", 1, "CrashHelperTerminate", "SIGABRT"},
+    {"GuardedCallWithTheFilter", "guarded-filter", 1, "CrashHelperWriteThroughNull"},
+    {"GuardedDivisionByZeroIsFatal", "guarded-divide", 2, "CrashHelperDivideByZero", "SIGFPE"},
     // A crash inside the dump writer is a nested crash; so is a second thread crashing while the
     // first crash's dump is written, or just after its file was created: the unfinished file goes.
-    {"FaultInsideTheDumpWriter", "fault-in-writer", 23, Place::Nowhere},
-    {"TwoThreadsCrashingTogether", "two-threads", 23, Place::Nowhere},
-    {"SecondCrashRightAfterTheDumpFileWasCreated", "two-threads-at-open", 23, Place::Nowhere},
+    {"FaultInsideTheDumpWriter", "fault-in-writer", 23, nullptr},
+    {"TwoThreadsCrashingTogether", "two-threads", 23, nullptr},
+    {"SecondCrashRightAfterTheDumpFileWasCreated", "two-threads-at-open", 23, nullptr},
     // The write fails for want of room: the partial dump goes.
-    {"NoRoomForTheDump", "no-room", 1, Place::Nowhere},
+    {"NoRoomForTheDump", "no-room", 1, nullptr},
     // Where the dump goes: beside the executable, else the state folder.
-    Aborts("Abort", Place::Beside),
     Aborts("OldDumpIsReplaced", Place::Beside, Obstacle::OldDump),
     Aborts("LinkAtTheDumpsNameIsNotFollowed", Place::Beside, Obstacle::LinkAtTheDumpsName),
     Aborts("ReadOnlyFolderGoesToTheStateFolder", Place::StateFolder, Obstacle::ReadOnlyFolder,
            "ro/helper"),
     Aborts("ReadOnlyFolderGoesToTheDefaultStateFolderUnderHome", Place::HomeStateFolder,
-           Obstacle::ReadOnlyFolder, "ro/helper", false),
+           Obstacle::ReadOnlyFolder, "ro/helper"),
     Aborts("FolderAtTheDumpsNameStaysAndTheDumpGoesToTheStateFolder", Place::StateFolder,
            Obstacle::FolderAtTheDumpsName),
-    Aborts("PathTooLongBesideGoesToTheStateFolder", Place::StateFolder, Obstacle::None, nullptr),
+    Aborts("PathTooLongBesideGoesToTheStateFolder", Place::StateFolder, Obstacle::None, ""),
+    // With ".dmp" the name is longer than a file name (255) may be.
     Aborts("FileNameWithNoRoomForTheSuffixNowhere", Place::Nowhere, Obstacle::None,
-           kLongName.c_str()),
+           std::string(253, 'n')),
 };
 // clang-format on
 
