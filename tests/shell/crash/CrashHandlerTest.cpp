@@ -12,12 +12,16 @@
 
 #include <climits>
 #include <csignal>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <regex>
 #include <string>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 using testsupport::TempDir;
@@ -26,15 +30,9 @@ namespace {
 
 // Runs a shell command; returns its exit status (128 + N when signal N ended it) and what it
 // printed on either stream.
-std::pair<int, std::string> Shell(const std::string& command) {
-    std::string output;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    char buffer[4096];
-    for (size_t n; pipe != nullptr && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        output.append(buffer, n);
-    }
-    const int status = pipe != nullptr ? pclose(pipe) : -1;
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+std::pair<int, std::string> Shell(const std::string& command, const TempDir& tmp) {
+    const int status = std::system((command + " >" + tmp.file("printed") + " 2>&1").c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, TempDir::read(tmp.file("printed"))};
 }
 
 enum class Obstacle { None, ReadOnlyFolder, FolderAtTheDumpsName, OldDump, LinkAtTheDumpsName };
@@ -44,16 +42,22 @@ struct CrashCase {
     const char* name;
     const char* arguments;         // to the helper
     int status;                    // its exit code, or 128 + the signal that ended it
-    const char* crashingFunction;  // in the backtrace of the thread gdb shows first
+    const char* crashingFunction;  // in the backtrace of the thread gdb shows first; null: no dump
     const char* signal = "SIGSEGV";
-    Place place = Place::Beside;
     const char* otherThreadFunction = nullptr;  // in other threads' backtraces
     int otherThreads = 0;                       // how many show it
     bool atRest = false;                        // the dump of a GUI process at rest: its size
+    Place place = Place::Beside;
     Obstacle obstacle = Obstacle::None;
-    const char* relative = "tessaro_crash_helper";  // the helper's path; null: near PATH_MAX
-    bool stateNamed = true;  // XDG_STATE_HOME names the state folder; otherwise only HOME is set
+    std::string relative = "tessaro_crash_helper";  // the helper's path; empty: near PATH_MAX
 };
+
+// The helper aborts; where its dump goes depends on what is in the way.
+CrashCase Aborts(const char* name, Place place, Obstacle obstacle,
+                 std::string relative = "tessaro_crash_helper") {
+    return {name, "abort", 1,     "CrashHelperAbort", "SIGABRT",          nullptr,
+            0,    false,   place, obstacle,           std::move(relative)};
+}
 
 // An executable path of PATH_MAX - 3 characters runs, but "<path>.dmp" is no longer a path.
 std::string NearThePathLimit(const fs::path& folder) {
@@ -79,15 +83,13 @@ TEST_P(Crash, EndsWithItsStatusAndLeavesADumpGdbOpensInItsPlace) {
         fs::create_directory(dir / open);
         fs::permissions(dir / open, fs::perms(0777));
     }
-    const fs::path exe = dir / (c.relative != nullptr ? c.relative : NearThePathLimit(dir));
-    ASSERT_TRUE(c.relative != nullptr || exe.string().size() == PATH_MAX - 3);
+    const fs::path exe = dir / (c.relative.empty() ? NearThePathLimit(dir) : c.relative);
     fs::create_directories(exe.parent_path());
     fs::copy_file(CRASH_HELPER, exe);
     const std::string name = exe.filename().string() + ".dmp";
     const fs::path places[] = {exe.string() + ".dmp", dir / "state/tessaro" / name,
                                dir / "home/.local/state/tessaro" / name};
-    const fs::path victim = dir / "victim";
-    std::ofstream(victim) << "keep me";
+    const std::string victim = tmp.write("victim", "keep me");
     if (c.obstacle == Obstacle::ReadOnlyFolder) {
         fs::permissions(exe.parent_path(), fs::perms(0555));
     } else if (c.obstacle == Obstacle::FolderAtTheDumpsName) {
@@ -98,25 +100,27 @@ TEST_P(Crash, EndsWithItsStatusAndLeavesADumpGdbOpensInItsPlace) {
         fs::create_symlink(victim, places[0]);
     }
 
+    // XDG_STATE_HOME names the state folder, except where the default under HOME is wanted.
     // Root writes into read-only folders: the helper runs as an ordinary user for that case.
+    const std::string state = "XDG_STATE_HOME=" + Quoted(dir / "state");
+    const std::string env = c.place == Place::HomeStateFolder ? "-u XDG_STATE_HOME" : state;
     const bool drop = c.obstacle == Obstacle::ReadOnlyFolder && geteuid() == 0;
     const auto [status, printed] =
-        Shell("timeout 60 env " +
-              (c.stateNamed ? "XDG_STATE_HOME=" + Quoted(dir / "state") : "-u XDG_STATE_HOME") +
-              " HOME=" + Quoted(dir / "home") +
-              (drop ? " setpriv --reuid=65534 --regid=65534 --clear-groups " : " ") + Quoted(exe) +
-              " " + c.arguments);
+        Shell("timeout 60 env " + env + " HOME=" + Quoted(dir / "home") +
+                  (drop ? " setpriv --reuid=65534 --regid=65534 --clear-groups " : " ") +
+                  Quoted(exe) + " " + c.arguments,
+              tmp);
     EXPECT_EQ(status, c.status) << printed;
-    EXPECT_EQ(TempDir::read(victim.string()), "keep me");
+    EXPECT_EQ(TempDir::read(victim), "keep me");
+    const Place place = c.crashingFunction != nullptr ? c.place : Place::Nowhere;
     std::error_code error;  // a name too long for the file system is no file either
     for (int i = 0; i < 3; ++i) {
-        ASSERT_EQ(fs::is_regular_file(places[i], error), i == static_cast<int>(c.place))
-            << places[i];
+        ASSERT_EQ(fs::is_regular_file(places[i], error), i == static_cast<int>(place)) << places[i];
     }
-    if (c.place == Place::Nowhere) {
+    if (place == Place::Nowhere) {
         return;
     }
-    const fs::path dump = places[static_cast<int>(c.place)];
+    const fs::path dump = places[static_cast<int>(place)];
     EXPECT_EQ(fs::status(dump).permissions() & fs::perms::all, fs::perms(0600))
         << "the dump holds the process's memory: owner only";
     const std::string bytes = TempDir::read(dump.string());
@@ -124,12 +128,10 @@ TEST_P(Crash, EndsWithItsStatusAndLeavesADumpGdbOpensInItsPlace) {
 
     // gdb's limit stays below the test's own (120 s in CTest), so a stuck gdb fails the test with
     // what it printed. The code at the crash comes from the executable's file, not the dump.
-    const std::string bt = Shell(
-                               "timeout 90 gdb -nx -batch -ex 'set debuginfod enabled off' "
-                               "-ex 'bt 15' -ex 'x/i $pc' -ex 'echo ==ALL==\\n' "
-                               "-ex 'thread apply all bt 15' " +
-                               Quoted(exe) + " " + Quoted(dump))
-                               .second;
+    const std::string gdb =
+        "timeout 90 gdb -nx -batch -ex 'set debuginfod enabled off' -ex 'bt 15' "
+        "-ex 'x/i $pc' -ex 'echo ==ALL==\\n' -ex 'thread apply all bt 15' ";
+    const std::string bt = Shell(gdb + Quoted(exe) + " " + Quoted(dump), tmp).second;
     const std::string current = bt.substr(0, bt.find("==ALL=="));
     EXPECT_NE(bt.find(std::string("Program terminated with signal ") + c.signal), std::string::npos)
         << bt;
@@ -139,12 +141,9 @@ TEST_P(Crash, EndsWithItsStatusAndLeavesADumpGdbOpensInItsPlace) {
         EXPECT_EQ(bt.find(flaw), std::string::npos) << flaw << "\n" << bt;
     }
     if (c.otherThreadFunction != nullptr) {
-        int shown = 0;
-        for (auto at = bt.find(c.otherThreadFunction, current.size()); at != std::string::npos;
-             at = bt.find(c.otherThreadFunction, at + 1)) {
-            ++shown;
-        }
-        EXPECT_EQ(shown, c.otherThreads) << bt;
+        const std::regex function(c.otherThreadFunction);
+        const std::sregex_iterator shown(bt.begin() + current.size(), bt.end(), function);
+        EXPECT_EQ(std::distance(shown, std::sregex_iterator()), c.otherThreads) << bt;
     }
     // Libraries' code and read-only data, far the most of what is mapped, stay in their files:
     // the file holds well under half of the memory its segments describe.
@@ -158,56 +157,42 @@ TEST_P(Crash, EndsWithItsStatusAndLeavesADumpGdbOpensInItsPlace) {
     EXPECT_TRUE(!c.atRest || bytes.size() < memory / 3) << bytes.size() << " of " << memory;
 }
 
-const std::string kLongName(253, 'n');  // with ".dmp" longer than a file name (255) may be
-
+// clang-format off
 const CrashCase kCrashCases[] = {
     {"SegfaultInTheEventLoopOfAGuiProcessAtRest", "segv-event-loop", 1,
-     "CrashHelperWriteThroughNull", "SIGSEGV", Place::Beside, "CSFThreadEx_Qt::ThreadMain", 1,
-     true},
-    {"SegfaultOnAWorkerThread", "segv-worker", 1, "CrashHelperWriteThroughNull", "SIGSEGV",
-     Place::Beside, "CrashHelperMainThreadWaits", 1},
-    {"EveryOtherThreadIsInTheDump", "many-threads", 1, "CrashHelperWriteThroughNull", "SIGSEGV",
-     Place::Beside, "CrashHelperIdleWorker", 16},
+     "CrashHelperWriteThroughNull", "SIGSEGV", "CSFThreadEx_Qt::ThreadMain", 1, true},
+    // A worker crashes while the main thread and 16 other workers idle: gdb shows the crashing
+    // thread first, then every other thread.
+    {"EveryThreadIsInTheDumpTheCrashingOneFirst", "many-threads", 1,
+     "CrashHelperWriteThroughNull", "SIGSEGV", "CrashHelperIdleWorker", 17},
     {"StackOverflowOfTheMainThread", "stack-overflow", 1, "CrashHelperRecurse"},
-    {"StackOverflowOfAWorkerWithItsOwnSignalStack", "worker-stack-overflow", 1,
-     "CrashHelperRecurse"},
-    {"StackOverflowOfTheFrameworkWorker", "framework-worker-stack-overflow", 1,
-     "CrashHelperRecurse"},
-    {"StackOverflowOfThePlayersDecodingThread", "decoding-thread-stack-overflow", 1,
-     "CrashHelperRecurse"},
-    {"Abort", "abort", 1, "CrashHelperAbort", "SIGABRT"},
-    {"StdTerminate", "terminate", 1, "CrashHelperThrowThroughNoexcept", "SIGABRT"},
+    {"StackOverflowOfTheFrameworkWorker", "framework-worker-overflow", 1, "CrashHelperRecurse"},
+    {"StackOverflowOfTheDecodingThread", "decoding-thread-overflow", 1, "CrashHelperRecurse"},
+    {"StdTerminate", "terminate", 1, "CrashHelperTerminate", "SIGABRT"},
     {"GuardedCallWithTheFilter", "guarded-filter", 1, "CrashHelperWriteThroughNull"},
-    {"GuardedCallClassifiesDivisionByZeroAsFatal", "guarded-divide", 2, "CrashHelperDivideByZero",
-     "SIGFPE"},
+    {"GuardedDivisionByZeroIsFatal", "guarded-divide", 2, "CrashHelperDivideByZero", "SIGFPE"},
     // A crash inside the dump writer is a nested crash; so is a second thread crashing while the
     // first crash's dump is written, or just after its file was created: the unfinished file goes.
-    {"FaultInsideTheDumpWriter", "fault-in-writer", 23, nullptr, nullptr, Place::Nowhere},
-    {"TwoThreadsCrashingTogether", "two-threads", 23, nullptr, nullptr, Place::Nowhere},
-    {"SecondCrashRightAfterTheDumpFileWasCreated", "two-threads-at-open", 23, nullptr, nullptr,
-     Place::Nowhere},
-    // The file size limit stands for a full disk: the write fails, the partial dump goes.
-    {"NoRoomForTheDump", "--fsize=65536 abort", 1, nullptr, nullptr, Place::Nowhere},
-    // InstallCrashHandler(false) leaves nothing behind: the default action ends the process.
-    {"InstallWithoutFilterLeavesTheDefaultAction", "no-handler", 128 + SIGSEGV, nullptr, nullptr,
-     Place::Nowhere},
+    {"FaultInsideTheDumpWriter", "fault-in-writer", 23, nullptr},
+    {"TwoThreadsCrashingTogether", "two-threads", 23, nullptr},
+    {"SecondCrashRightAfterTheDumpFileWasCreated", "two-threads-at-open", 23, nullptr},
+    // The write fails for want of room: the partial dump goes.
+    {"NoRoomForTheDump", "no-room", 1, nullptr},
     // Where the dump goes: beside the executable, else the state folder.
-    {"OldDumpIsReplaced", "abort", 1, "CrashHelperAbort", "SIGABRT", Place::Beside, nullptr, 0,
-     false, Obstacle::OldDump},
-    {"LinkAtTheDumpsNameIsNotFollowed", "abort", 1, "CrashHelperAbort", "SIGABRT", Place::Beside,
-     nullptr, 0, false, Obstacle::LinkAtTheDumpsName},
-    {"ReadOnlyFolderGoesToTheStateFolder", "abort", 1, "CrashHelperAbort", "SIGABRT",
-     Place::StateFolder, nullptr, 0, false, Obstacle::ReadOnlyFolder, "ro/helper"},
-    {"ReadOnlyFolderGoesToTheDefaultStateFolderUnderHome", "abort", 1, "CrashHelperAbort",
-     "SIGABRT", Place::HomeStateFolder, nullptr, 0, false, Obstacle::ReadOnlyFolder, "ro/helper",
-     false},
-    {"FolderAtTheDumpsNameStaysAndTheDumpGoesToTheStateFolder", "abort", 1, "CrashHelperAbort",
-     "SIGABRT", Place::StateFolder, nullptr, 0, false, Obstacle::FolderAtTheDumpsName},
-    {"PathTooLongBesideGoesToTheStateFolder", "abort", 1, "CrashHelperAbort", "SIGABRT",
-     Place::StateFolder, nullptr, 0, false, Obstacle::None, nullptr},
-    {"FileNameWithNoRoomForTheSuffixNowhere", "abort", 1, nullptr, nullptr, Place::Nowhere, nullptr,
-     0, false, Obstacle::None, kLongName.c_str()},
+    Aborts("OldDumpIsReplaced", Place::Beside, Obstacle::OldDump),
+    Aborts("LinkAtTheDumpsNameIsNotFollowed", Place::Beside, Obstacle::LinkAtTheDumpsName),
+    Aborts("ReadOnlyFolderGoesToTheStateFolder", Place::StateFolder, Obstacle::ReadOnlyFolder,
+           "ro/helper"),
+    Aborts("ReadOnlyFolderGoesToTheDefaultStateFolderUnderHome", Place::HomeStateFolder,
+           Obstacle::ReadOnlyFolder, "ro/helper"),
+    Aborts("FolderAtTheDumpsNameStaysAndTheDumpGoesToTheStateFolder", Place::StateFolder,
+           Obstacle::FolderAtTheDumpsName),
+    Aborts("PathTooLongBesideGoesToTheStateFolder", Place::StateFolder, Obstacle::None, ""),
+    // With ".dmp" the name is longer than a file name (255) may be.
+    Aborts("FileNameWithNoRoomForTheSuffixNowhere", Place::Nowhere, Obstacle::None,
+           std::string(253, 'n')),
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Crashes, Crash, testing::ValuesIn(kCrashCases),
                          [](const testing::TestParamInfo<CrashCase>& param) {
@@ -216,42 +201,37 @@ INSTANTIATE_TEST_SUITE_P(Crashes, Crash, testing::ValuesIn(kCrashCases),
 
 // ---- in this process: what stays installed, and the classifier's counters ----
 
-TEST(CrashHandlerInstall, WithoutFilterLeavesNothingInstalled) {
-    const int signals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGTRAP};
-    struct sigaction before[std::size(signals)];
-    for (std::size_t i = 0; i < std::size(signals); ++i) {
-        sigaction(signals[i], nullptr, &before[i]);
+// Each signal's handler and flags, then the signal stack. The C library adds its own restorer
+// flag (0x04000000) to every action it installs.
+std::vector<std::pair<const void*, int>> InstalledHandlers() {
+    std::vector<std::pair<const void*, int>> installed;
+    for (int s : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGTRAP}) {
+        struct sigaction action {};
+        sigaction(s, nullptr, &action);
+        installed.emplace_back(reinterpret_cast<const void*>(action.sa_handler),
+                               action.sa_flags | 0x04000000);
     }
-    stack_t stackBefore{};
-    sigaltstack(nullptr, &stackBefore);
-
-    EXPECT_TRUE(tessaro::InstallCrashHandler(false));
-
-    // The C library adds its own restorer flag (0x04000000) to every action it installs.
-    constexpr int kRestorer = 0x04000000;
-    for (std::size_t i = 0; i < std::size(signals); ++i) {
-        struct sigaction after {};
-        sigaction(signals[i], nullptr, &after);
-        EXPECT_EQ(after.sa_handler, before[i].sa_handler) << "signal " << signals[i];
-        EXPECT_EQ(after.sa_flags | kRestorer, before[i].sa_flags | kRestorer);
-    }
-    stack_t stackAfter{};
-    sigaltstack(nullptr, &stackAfter);
-    EXPECT_EQ(stackAfter.ss_flags, stackBefore.ss_flags);
-    EXPECT_EQ(stackAfter.ss_sp, stackBefore.ss_sp);
+    stack_t stack{};
+    sigaltstack(nullptr, &stack);
+    installed.emplace_back(stack.ss_sp, stack.ss_flags);
+    return installed;
 }
 
 int g_ownHandlerCalls = 0;
 
-TEST(GuardedCall, CountsWhatIsNotFatalAndPassesItOnToTheHandlerBefore) {
+// Without the filter, installing leaves nothing installed, and the guarded call counts what is
+// not fatal, passes it on to the handler installed before, and removes its classifier after.
+TEST(WithoutTheFilter, NothingStaysAndTheGuardedCallPassesOnWhatIsNotFatal) {
     EXPECT_EQ(tessaro::CallGuarded(nullptr, nullptr, nullptr, false), 1);
     EXPECT_EQ(tessaro::CallGuarded(nullptr, nullptr, nullptr, true), 1);
     struct sigaction own {};
     own.sa_handler = [](int) { ++g_ownHandlerCalls; };
-    struct sigaction oldTrap {};
-    struct sigaction oldAbort {};
-    sigaction(SIGTRAP, &own, &oldTrap);
-    sigaction(SIGABRT, &own, &oldAbort);
+    struct sigaction old[2]{};
+    sigaction(SIGTRAP, &own, &old[0]);
+    sigaction(SIGABRT, &own, &old[1]);
+    const auto installed = InstalledHandlers();
+    EXPECT_TRUE(tessaro::InstallCrashHandler(false));
+    EXPECT_EQ(InstalledHandlers(), installed);
     const tessaro::CrashCounters before = tessaro::GetCrashCounters();
 
     int first = 1;
@@ -267,18 +247,15 @@ TEST(GuardedCall, CountsWhatIsNotFatalAndPassesItOnToTheHandlerBefore) {
         &first, &second, false);
 
     const tessaro::CrashCounters after = tessaro::GetCrashCounters();
-    EXPECT_EQ(result, 17);
-    EXPECT_EQ(second, 1);
-    EXPECT_EQ(g_ownHandlerCalls, 3);
-    EXPECT_EQ(after.benign - before.benign, 2);
-    EXPECT_EQ(after.other - before.other, 1);
-    EXPECT_EQ(after.crashes, before.crashes);
-
-    struct sigaction now {};
-    sigaction(SIGTRAP, nullptr, &now);
-    EXPECT_EQ(now.sa_handler, own.sa_handler) << "the classifier is gone after the call";
-    sigaction(SIGTRAP, &oldTrap, nullptr);
-    sigaction(SIGABRT, &oldAbort, nullptr);
+    EXPECT_EQ(std::tuple(result, second, g_ownHandlerCalls), std::tuple(17, 1, 3));
+    EXPECT_EQ(std::tuple(after.benign - before.benign, after.other - before.other,
+                         after.crashes - before.crashes),
+              std::tuple(2, 1, 0));  // benign, other, crashes
+    auto now = InstalledHandlers();
+    now.back() = installed.back();  // a signal stack may stay
+    EXPECT_EQ(now, installed) << "the classifier is gone after the call";
+    sigaction(SIGTRAP, &old[0], nullptr);
+    sigaction(SIGABRT, &old[1], nullptr);
 }
 
 }  // namespace

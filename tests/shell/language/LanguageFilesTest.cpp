@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <map>
 #include <ranges>
+#include <regex>
 #include <set>
 #include <string>
 
-#include "framework/os/SFStreamConvert.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -36,34 +36,12 @@ Table ReadTable(const fs::path& path) {
     return table;
 }
 
-// The body of a wide literal starting at text[i] (just after L"), as UTF-8; i ends after the
-// closing quote.
-std::string ReadLiteral(const std::string& text, std::size_t& i) {
-    std::string out;
-    for (; i < text.size() && text[i] != '"'; ++i) {
-        if (text[i] != '\\' || i + 1 >= text.size()) {
-            out += text[i];
-            continue;
-        }
-        const char e = text[++i];
-        if (e == 'u' || e == 'U') {
-            const std::size_t digits = e == 'u' ? 4 : 8;
-            const unsigned long code = std::stoul(text.substr(i + 1, digits), nullptr, 16);
-            const wchar_t c[] = {static_cast<wchar_t>(code), 0};
-            out += SF_SOFT_BASE::CSFStreamConvert::ToNarrow(c, SF_SOFT_BASE::CP_UTF8);
-            i += digits;
-        } else {
-            out += e == 'n' ? '\n' : e == 't' ? '\t' : e;  // and \\ \" \'
-        }
-    }
-    ++i;
-    return out;
-}
-
 // Every literal key passed as Translate(L"...") in the program's sources (tests excluded: they
-// look up missing keys on purpose).
+// look up missing keys on purpose), with its escapes undone.
 std::map<std::string, std::string> KeysInSources() {
     std::map<std::string, std::string> keys;  // key -> first file using it
+    const std::regex lookup(R"re(Translate\(\s*L"((?:[^"\\]|\\.)*)")re");
+    const std::regex escape(R"re(\\(.))re");
     const fs::path top = TESSARO_SOURCE_DIR;
     for (auto it = fs::recursive_directory_iterator(top); it != fs::recursive_directory_iterator();
          ++it) {
@@ -77,13 +55,9 @@ std::map<std::string, std::string> KeysInSources() {
             continue;
         }
         const std::string text = testsupport::TempDir::read(it->path());
-        for (std::size_t at = text.find("Translate("); at != std::string::npos;
-             at = text.find("Translate(", at + 1)) {
-            std::size_t i = text.find_first_not_of(" \n", at + 10);
-            if (i != std::string::npos && text.compare(i, 2, "L\"") == 0) {
-                i += 2;
-                keys.emplace(ReadLiteral(text, i), fs::relative(it->path(), top).string());
-            }
+        for (std::sregex_iterator m(text.begin(), text.end(), lookup), end; m != end; ++m) {
+            keys.emplace(std::regex_replace((*m)[1].str(), escape, "$1"),
+                         fs::relative(it->path(), top).string());
         }
     }
     return keys;
@@ -91,26 +65,21 @@ std::map<std::string, std::string> KeysInSources() {
 
 const fs::path kLangDir = fs::path(TESSARO_SOURCE_DIR) / "data" / "lang";
 
-TEST(LanguageFiles, HoldEveryKeyTheSourcesLookUp) {
-    const auto keys = KeysInSources();
-    ASSERT_GT(keys.size(), 5u) << "the scan found no lookups";
-    for (const char* file : {"Lang_0.xml", "Lang_1.xml"}) {
-        const Table table = ReadTable(kLangDir / file);
-        for (const auto& [key, where] : keys) {
-            EXPECT_TRUE(table.count(key))
-                << file << " lacks \"" << key << "\" (used in " << where << ")";
-        }
-    }
-}
-
-TEST(LanguageFiles, BothLanguagesHaveTheSameKeysAndTheProductTexts) {
+// Both files hold the same keys: every key the sources look up and the product texts.
+TEST(LanguageFiles, HoldTheSameKeysEveryKeyTheSourcesLookUpAndTheProductTexts) {
     const Table english = ReadTable(kLangDir / "Lang_0.xml");
     const Table chinese = ReadTable(kLangDir / "Lang_1.xml");
     EXPECT_TRUE(std::ranges::equal(std::views::keys(english), std::views::keys(chinese)));
+    auto keys = KeysInSources();
+    ASSERT_GT(keys.size(), 5u) << "the scan found no lookups";
     for (const char* key : {"ProductName", "ProductVer", "CopyrightString", "Loading...",
                             "VideoWindow", "User's Eng Guide.pdf", "User's Chn Guide.pdf",
                             "Attention", "    Export To Excel", "  Fit To Room"}) {
-        EXPECT_NE(english.count(key) ? english.at(key) : "", "") << key;
+        keys.emplace(key, "the product texts");
+    }
+    for (const auto& [key, where] : keys) {
+        EXPECT_NE(english.count(key) ? english.at(key) : "", "") << key << " (" << where << ")";
+        EXPECT_TRUE(chinese.count(key)) << "Lang_1.xml lacks \"" << key << "\" (" << where << ")";
     }
     // The guide file names are file names in either language.
     EXPECT_EQ(chinese.at("User's Eng Guide.pdf"), "User's Eng Guide.pdf");
