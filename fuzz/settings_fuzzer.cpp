@@ -1,6 +1,7 @@
 // The settings file: any bytes load to values within each setting's range, and what the program
 // then saves loads back to the same values.
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -62,7 +63,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(w.rows == v.rows && w.gap == v.gap && w.negative == v.negative);
     FUZZ_CHECK(w.mirror == v.mirror);
     FUZZ_CHECK(SameDouble(w.ratio, v.ratio));
-    FUZZ_CHECK(w.title == v.title);
+    if (w.title != v.title) {
+        std::fprintf(stderr, "title read as, then saved and read again as:\n");
+        for (const std::wstring* t : {&v.title, &w.title}) {
+            for (wchar_t c : *t) {
+                std::fprintf(stderr, " %04x", static_cast<unsigned>(c));
+            }
+            std::fprintf(stderr, "\n");
+        }
+        std::abort();
+    }
 
     // The typed getters on names the file may hold in other forms.
     (void)store.GetLongValue(L"UIConfig", L"Language", 7);
