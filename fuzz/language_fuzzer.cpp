@@ -13,6 +13,9 @@
 
 namespace {
 
+// The one entry of the second language's file (not a text of the program).
+const wchar_t* const kSecondKey = L"Second";
+
 std::wstring Wide(const char* text) {
     return SF_SOFT_BASE::CSFStreamConvert::ToWide(text, SF_SOFT_BASE::CP_UTF8);
 }
@@ -59,9 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // Switching keeps the texts read before for keys the new file lacks.
     CurrentLanguage = 1;
-    FUZZ_CHECK(Translate(L"Second") == L"2nd");
+    FUZZ_CHECK(Translate(kSecondKey) == L"2nd");
     for (const auto& [name, value] : expected) {
-        if (name != L"Second") {
+        if (name != kSecondKey) {
             FUZZ_CHECK(Translate(name.c_str()) == value);
         }
     }
