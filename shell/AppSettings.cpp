@@ -202,13 +202,7 @@ std::string CAppSettings::SettingsText() const {
     }
     CSettingsPrinter printer;
     doc.Print(&printer);
-    std::string text(printer.CStr(), static_cast<size_t>(printer.CStrSize() - 1));
-    // A carriage return inside a value (read from "&#13;") is printed raw, and a parser turns a
-    // raw one into a line feed: written as a character reference it reads back as itself.
-    for (size_t at = text.find('\r'); at != std::string::npos; at = text.find('\r', at)) {
-        text.replace(at, 1, "&#13;");
-    }
-    return text;
+    return std::string(printer.CStr(), static_cast<size_t>(printer.CStrSize() - 1));
 }
 
 bool CAppSettings::SaveSettings() const {
