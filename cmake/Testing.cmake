@@ -6,16 +6,22 @@ find_package(GTest REQUIRED)
 
 set(TESSARO_TEST_ENV "LC_ALL=C.UTF-8;LANG=C.UTF-8;QT_QPA_PLATFORM=offscreen;TZ=UTC")
 
-# tessaro_add_gtest(NAME SOURCES ... LIBS ...): a GoogleTest executable, one CTest entry per case.
+# tessaro_add_gtest(NAME SOURCES ... LIBS ... [LABELS ...]): a GoogleTest executable, one CTest
+# entry per case, each carrying LABELS (for example `crash`, which the sanitizer lane leaves out).
 function(tessaro_add_gtest name)
-    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} test_main GTest::gtest GTest::gmock)
     target_compile_definitions(${name} PRIVATE TESSARO_APP_DIR="${TESSARO_APP_DIR}"
                                TESSARO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
     # The environment is pinned by the test main (tests/support/GTestMain.cpp): a list-valued
     # ENVIRONMENT does not survive gtest_discover_tests' argument handling.
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES PROPERTIES TIMEOUT 120)
+    set(properties TIMEOUT 120)
+    if(T_LABELS)
+        list(APPEND properties LABELS "${T_LABELS}")
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
+                         PROPERTIES ${properties})
 endfunction()
 
 # tessaro_add_qtest(NAME SOURCES ... LIBS ...): a Qt Test executable (widgets, event loops).

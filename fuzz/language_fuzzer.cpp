@@ -9,7 +9,7 @@
 #include "framework/os/SFAppDir.h"
 #include "framework/os/SFStreamConvert.h"
 #include "fuzz/FuzzSupport.h"
-#include "shell/LanguageTable.h"
+#include "shell/lang/LanguageTable.h"
 
 namespace {
 
