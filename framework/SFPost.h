@@ -1,7 +1,7 @@
 #pragma once
 // Posting work to a module's loop in one call: the task is made from an owner and one of its
 // member functions, stamped with its trace labels and queued on the loop registered under the
-// module id. Every poster of the application goes through here.
+// module id. This is the one way the application's posters are meant to queue work.
 //
 //   // The export: the view stays alive until its export has run.
 //   OrvexBase::SFPostTask(OrvexBase::ML_MAIN,

@@ -1,7 +1,5 @@
 #include "Main/view/SFQTEffectView.h"
 
-#include <new>
-
 CSFQTEffectView::CSFQTEffectView(ISFEffectViewEvent* sink) : CSFQTWidget(sink) {
     SFQt::RegisterWindow(this);
 }
@@ -18,9 +16,5 @@ int CSFQTEffectView::Create(const wchar_t* /*className*/, const wchar_t* title, 
 }
 
 CSFEffectView* SFCreateEffectView(ISFEffectViewEvent* sink) {
-    try {
-        return new CSFQTEffectView(sink);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    return SFQt::Make<CSFQTEffectView>(sink);
 }

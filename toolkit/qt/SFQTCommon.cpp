@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QPixmap>
 
 #include <cstdlib>
@@ -124,6 +125,11 @@ bool DeliverToMap(QObject* self, OrvexBase::CSFEventBase* sink, const CSFCustomE
         handled = s.DispatchSFMessage(event.Message(), event.Code(), event.Id(), event.Value(),
                                       static_cast<OrvexBase::SF_LPARAM>(event.Id()));
     });
+}
+
+QRect ScreenArea(const QWidget* widget) {
+    const QScreen* screen = widget->screen();
+    return screen != nullptr ? screen->availableGeometry() : QRect();
 }
 
 bool CompositorActive() {

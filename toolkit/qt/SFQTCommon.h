@@ -15,6 +15,7 @@ class QMouseEvent;
 
 #include <algorithm>
 #include <functional>
+#include <new>
 #include <string>
 #include <utility>
 
@@ -67,12 +68,26 @@ void UnregisterWindow(QWidget* window);
 // Posts the event to the window if it is registered (the event is deleted otherwise).
 bool PostToWindow(void* window, QEvent* event);
 
+// The available area of the screen the widget is on; empty without a screen.
+QRect ScreenArea(const QWidget* widget);
+
+// A new control or window, or null when the allocation fails (a widget constructor reports that
+// by std::bad_alloc): what every SFCreate* factory returns.
+template <class Impl, class... Args>
+Impl* Make(Args&&... args) {
+    try {
+        return new Impl(std::forward<Args>(args)...);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
 // Whether translucent windows are composited on this display (Wayland, or an X server with a
 // compositing manager). Offscreen and other platforms: no.
 bool CompositorActive();
 
 // A sink may destroy its control or window inside any callback (a logic that closes a view on
-// a click). Every call into a sink goes through here: it calls `call` on the sink unless the
+// a click). Every sink call after which the caller still touches itself goes through here: it calls `call` on the sink unless the
 // sink is null, either a member function of the sink with `args`, or a callable taking the sink
 // (for callbacks whose result is needed). Returns false when `self` was destroyed meanwhile; the
 // caller must then return at once without touching a member or its Qt base.

@@ -10,106 +10,90 @@
 #include "toolkit/qt/SFQTScrollMenu.h"
 #include "toolkit/qt/SFQTSkinnedWindow.h"
 
-#include <new>
-
-namespace {
-
-// Null when the allocation fails (a widget constructor reports that by std::bad_alloc).
-template <class Impl, class... Args>
-Impl* Make(Args&&... args) {
-    try {
-        return new Impl(std::forward<Args>(args)...);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-}
-
-}  // namespace
-
 CSFDialog* SFCreateDialog(ISFDialogEvent* sink, void* parent, uint32_t windowFlags) {
-    return Make<CSFQTDialog>(sink, SFQt::ParentWidget(parent),
-                             Qt::WindowFlags::fromInt(static_cast<int>(windowFlags)));
+    return SFQt::Make<CSFQTDialog>(sink, SFQt::ParentWidget(parent),
+                                   Qt::WindowFlags::fromInt(static_cast<int>(windowFlags)));
 }
 CSFDialog* SFCreateMainWindow(ISFDialogEvent* sink, void* parent) {
-    return Make<CSFQTMainWindow>(sink, SFQt::ParentWidget(parent));
+    return SFQt::Make<CSFQTMainWindow>(sink, SFQt::ParentWidget(parent));
 }
 CSFFrameWnd* SFCreateFrame(ISFFrameEvent* sink) {
-    return Make<CSFQTFrame>(sink);
+    return SFQt::Make<CSFQTFrame>(sink);
 }
 CSFChildWnd* SFCreateChildWnd(ISFChildWndEvent* sink) {
-    return Make<CSFQTChildWnd>(sink);
+    return SFQt::Make<CSFQTChildWnd>(sink);
 }
 CSFView* SFCreateView(ISFViewEvent* sink) {
-    return Make<CSFQTView>(sink);
+    return SFQt::Make<CSFQTView>(sink);
 }
 CSFButton* SFCreateButton(ISFButtonEvent* sink) {
-    return Make<CSFQTButton>(sink);
+    return SFQt::Make<CSFQTButton>(sink);
 }
 CSFCheckBox* SFCreateCheckBox(ISFCheckBoxEvent* sink) {
-    return Make<CSFQTCheckBox>(sink);
+    return SFQt::Make<CSFQTCheckBox>(sink);
 }
 CSFRadioBox* SFCreateRadioBox(ISFRadioBoxEvent* sink) {
-    return Make<CSFQTRadioBox>(sink);
+    return SFQt::Make<CSFQTRadioBox>(sink);
 }
 CSFStatic* SFCreateStatic(ISFStaticEvent* sink) {
-    return Make<CSFQTStatic>(sink);
+    return SFQt::Make<CSFQTStatic>(sink);
 }
 CSFPictureCtrl* SFCreatePictureCtrl(ISFPictureCtrlEvent* sink) {
-    return Make<CSFQTPictureCtrl>(sink);
+    return SFQt::Make<CSFQTPictureCtrl>(sink);
 }
 CSFPictureEx* SFCreatePictureEx(ISFPictureExEvent* sink) {
-    return Make<CSFQTPictureEx>(sink);
+    return SFQt::Make<CSFQTPictureEx>(sink);
 }
 CSFEditCtrl* SFCreateEditCtrl(ISFEditCtrlEvent* sink) {
-    return Make<CSFQTEditCtrl>(sink);
+    return SFQt::Make<CSFQTEditCtrl>(sink);
 }
 CSFComboBox* SFCreateComboBox(ISFComboBoxEvent* sink) {
-    return Make<CSFQTComboBox>(sink);
+    return SFQt::Make<CSFQTComboBox>(sink);
 }
 CSFListBox* SFCreateListBox(ISFListBoxEvent* sink) {
-    return Make<CSFQTListBox>(sink);
+    return SFQt::Make<CSFQTListBox>(sink);
 }
 CSFListCtrl* SFCreateListCtrl(ISFListCtrlEvent* sink) {
-    return Make<CSFQTListCtrl>(sink);
+    return SFQt::Make<CSFQTListCtrl>(sink);
 }
 CSFTreeCtrl* SFCreateTreeCtrl(ISFTreeCtrlEvent* sink) {
-    return Make<CSFQTTreeCtrl>(sink);
+    return SFQt::Make<CSFQTTreeCtrl>(sink);
 }
 CSFGroupBox* SFCreateGroupBox(ISFGroupBoxEvent* sink) {
-    return Make<CSFQTGroupBox>(sink);
+    return SFQt::Make<CSFQTGroupBox>(sink);
 }
 CSFSliderCtrl* SFCreateSliderCtrl(ISFSliderCtrlEvent* sink) {
-    return Make<CSFQTSliderCtrl>(sink);
+    return SFQt::Make<CSFQTSliderCtrl>(sink);
 }
 CSFProgressCtrl* SFCreateProgressCtrl(ISFProgressCtrlEvent* sink) {
-    return Make<CSFQTProgressCtrl>(sink);
+    return SFQt::Make<CSFQTProgressCtrl>(sink);
 }
 CSFDateTimeCtrl* SFCreateDateTimeCtrl(ISFDateTimeCtrlEvent* sink) {
-    return Make<CSFQTDateTimeCtrl>(sink);
+    return SFQt::Make<CSFQTDateTimeCtrl>(sink);
 }
 CSFCalendarCtrl* SFCreateCalendarCtrl(ISFCalendarCtrlEvent* sink) {
-    return Make<CSFQtCalendarCtrl>(sink);
+    return SFQt::Make<CSFQtCalendarCtrl>(sink);
 }
 CSFNumSpiner* SFCreateNumSpiner(ISFNumSpinerEvent* sink) {
-    return Make<CSFQTNumSpiner>(sink);
+    return SFQt::Make<CSFQTNumSpiner>(sink);
 }
 CSFDoubleSpiner* SFCreateDoubleSpiner(ISFDoubleSpinerEvent* sink) {
-    return Make<CSFQTDoubleSpiner>(sink);
+    return SFQt::Make<CSFQTDoubleSpiner>(sink);
 }
 CSFImagePanel* SFCreateImagePanel(ISFImagePanelEvent* sink) {
-    return Make<CSFQTImagePanel>(sink);
+    return SFQt::Make<CSFQTImagePanel>(sink);
 }
 CSFGraphicList* SFCreateGraphicList(ISFGraphicListEvent* sink) {
-    return Make<CSFQTGraphicList>(sink);
+    return SFQt::Make<CSFQTGraphicList>(sink);
 }
 CSFScrollArea* SFCreateScrollArea(ISFScrollAreaEvent* sink) {
-    return Make<CSFQTScrollArea>(sink);
+    return SFQt::Make<CSFQTScrollArea>(sink);
 }
 CSFMenu* SFCreateMenu(ISFMenuEvent* sink) {
-    return Make<CSFQTMenu>(sink);
+    return SFQt::Make<CSFQTMenu>(sink);
 }
 CSFPlayProgressPanel* SFCreatePlayProgressPanel(IPlayProgressEvent* sink) {
-    return Make<CSFQTPlayProgressPanel>(sink);
+    return SFQt::Make<CSFQTPlayProgressPanel>(sink);
 }
 
 void SFDestroyControl(CSFControl* control) {

@@ -12,7 +12,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
-#include <QScreen>
 #include <QUrl>
 #include <QWindow>
 
@@ -26,11 +25,6 @@ constexpr int kResizeBand = 6;
 // A rectangle with a non-positive side is no piece at all.
 QRect Piece(const QRect& r) {
     return (r.width() > 0 && r.height() > 0) ? r : QRect(r.x(), r.y(), 0, 0);
-}
-
-QRect ScreenArea(const QWidget* w) {
-    const QScreen* screen = w->screen();
-    return screen != nullptr ? screen->availableGeometry() : QRect();
 }
 
 }  // namespace
@@ -268,7 +262,7 @@ void CSFQTSkinnedWindow<QtBase>::CenterWindow(void* parent) {
     if (p != nullptr) {
         centre = p->mapToGlobal(p->rect().center());
     } else {
-        const QRect area = ScreenArea(this);
+        const QRect area = SFQt::ScreenArea(this);
         centre = area.isValid() ? area.center() : QPoint(this->width() / 2, this->height() / 2);
     }
     this->move(centre - QPoint(this->width() / 2, this->height() / 2));
@@ -285,7 +279,6 @@ int CSFQTSkinnedWindow<QtBase>::SetSkin(const DialogStyle* style) {
     for (int i = 0; i < 12; ++i) {
         m_pieces[i] = SFParseSkinRect(style->pieces[i].rect);
     }
-    // State rectangles and positions are listed for buttons 4, 3, 2, 1; images for 1, 3, 2, 4.
     m_titleColor = SFParseSkinColor(style->titleColor);
     m_titleAlign = SFParseSkinAlign(style->titleAlign);
     m_titleArea = SFParseSkinRect(style->titleArea);

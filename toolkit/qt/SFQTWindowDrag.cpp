@@ -1,6 +1,7 @@
 #include "toolkit/qt/SFQTWindowDrag.h"
 
-#include <QScreen>
+#include "toolkit/qt/SFQTCommon.h"
+
 #include <QWidget>
 #include <QWindow>
 
@@ -8,9 +9,10 @@
 
 namespace {
 
-QRect ScreenArea(const QWidget* w) {
-    const QScreen* screen = w->screen();
-    return screen != nullptr ? screen->availableGeometry() : QRect();
+// A moved window keeps its title bar on the screen: its top stays between the area's top and
+// 20 pixels above its bottom.
+int ClampTop(int top, const QRect& area) {
+    return std::clamp(top, area.top(), std::max(area.top(), area.bottom() - 20));
 }
 
 // The new [first, last] extent of one axis when the pointer moved by `delta`: the dragged side
@@ -87,10 +89,9 @@ void CSFQTWindowDrag::Follow(const QPoint& globalPos) {
     const QPoint delta = globalPos - m_pressGlobal;
     if (m_mode == Mode::Move) {
         QPoint target = m_startGeometry.topLeft() + delta;
-        const QRect area = ScreenArea(m_window);
+        const QRect area = SFQt::ScreenArea(m_window);
         if (area.isValid()) {
-            target.setY(
-                std::clamp(target.y(), area.top(), std::max(area.top(), area.bottom() - 20)));
+            target.setY(ClampTop(target.y(), area));
         }
         m_window->move(target);
     } else if (m_mode == Mode::Resize) {
@@ -109,13 +110,13 @@ void CSFQTWindowDrag::Follow(const QPoint& globalPos) {
 void CSFQTWindowDrag::End() {
     const bool moved = m_mode == Mode::Move;
     m_mode = Mode::None;
-    const QRect area = ScreenArea(m_window);
+    const QRect area = SFQt::ScreenArea(m_window);
     if (!moved || !area.isValid()) {
         return;
     }
     QPoint p = m_window->pos();
     const int w = m_window->width();
-    p.setY(std::clamp(p.y(), area.top(), std::max(area.top(), area.bottom() - 20)));
+    p.setY(ClampTop(p.y(), area));
     p.setX(
         std::clamp(p.x(), area.left() - w + 40, std::max(area.left() - w + 40, area.right() - 40)));
     if (p != m_window->pos()) {
