@@ -54,7 +54,6 @@ unsigned CSFThreadEx_Qt::ThreadEntry(void* argument) {
 }
 
 void CSFThreadEx_Qt::ThreadMain() {
-    SF_SOFT_BASE::RunThreadStartHook();
     // The id goes into the loop before the starter is released, so it is there when Start
     // returns.
     m_loop->SetThreadId(SF_SOFT_BASE::CSFThread::GetCurrentThreadID());

@@ -122,16 +122,17 @@ int CreateDumpFile() {
     return -1;
 }
 
-void FinishDumpFile(bool keep) {
-    const char* path = g_openPath.exchange(nullptr, std::memory_order_acq_rel);
-    if (!keep && path != nullptr) {
+void AbandonDumpFile() {
+    if (const char* path = g_openPath.exchange(nullptr, std::memory_order_acq_rel)) {
         ::unlink(path);  // a truncated dump misleads more than none
     }
 }
 
-void AbandonDumpFile() {
-    if (const char* path = g_openPath.exchange(nullptr, std::memory_order_acq_rel)) {
-        ::unlink(path);
+void FinishDumpFile(bool keep) {
+    if (keep) {
+        g_openPath.store(nullptr, std::memory_order_release);
+    } else {
+        AbandonDumpFile();
     }
 }
 

@@ -83,11 +83,6 @@ long CurrentThreadId() {
     return syscall(SYS_gettid);
 }
 
-// Writes a plain buffer; false on any failure (no room, file too large, I/O error).
-bool WriteAll(int fd, const void* data, std::size_t size) {
-    return SF_SOFT_BASE::WriteFully(fd, data, size) == size;
-}
-
 // Copies process memory into the file. The kernel reads the memory on our behalf, so a page that
 // cannot be read (a guard page, a file mapping beyond the file's end, a mapping removed since
 // the map was read) makes write() fail with EFAULT instead of faulting here; such a page stays a
@@ -133,7 +128,7 @@ void Put(Out& out, const void* data, std::size_t size) {
     auto* p = static_cast<const char*>(data);
     while (out.ok && size > 0) {
         if (out.used == kOutBufferSize) {
-            out.ok = WriteAll(out.fd, g_buffers->outBuffer, out.used);
+            out.ok = SF_SOFT_BASE::WriteFully(out.fd, g_buffers->outBuffer, out.used) == out.used;
             out.used = 0;
             continue;
         }
@@ -159,7 +154,7 @@ void PutZeros(Out& out, std::size_t count) {
 
 bool Flush(Out& out) {
     if (out.ok && out.used > 0) {
-        out.ok = WriteAll(out.fd, g_buffers->outBuffer, out.used);
+        out.ok = SF_SOFT_BASE::WriteFully(out.fd, g_buffers->outBuffer, out.used) == out.used;
         out.used = 0;
     }
     return out.ok;
@@ -613,9 +608,9 @@ bool PrepareCoreWriter() {
         g_map.poolSize = kPathPoolSize;
         g_map.readBuffer = g_buffers->readBuffer;
         g_map.readBufferSize = kReadBufferSize;
-        g_map.pageSize = static_cast<std::uint64_t>(g_pageSize);
+        const auto page = static_cast<std::uint64_t>(g_pageSize);
         g_map.ownStart = reinterpret_cast<std::uintptr_t>(memory);
-        g_map.ownSize = (sizeof(Buffers) + g_map.pageSize - 1) / g_map.pageSize * g_map.pageSize;
+        g_map.ownSize = (sizeof(Buffers) + page - 1) / page * page;
         // The highest real-time signal is the least likely to be used by anything else.
         g_captureSignal = SIGRTMAX;
         struct sigaction action {};

@@ -39,7 +39,6 @@ struct MemoryMap {
     std::size_t poolUsed = 0;
     char* readBuffer = nullptr;
     std::size_t readBufferSize = 0;
-    std::uint64_t pageSize = 4096;
     std::uint64_t ownStart = 0;  // the writer's own buffers: scratch of this moment, kept out
     std::uint64_t ownSize = 0;
 };

@@ -86,6 +86,7 @@ int CSFThread::Create(std::uint32_t stackSize, SF_THREAD_ROUTINE routine, void* 
     auto entry = [](void* p) -> void* {
         std::shared_ptr<Record> record = std::move(*static_cast<std::shared_ptr<Record>*>(p));
         delete static_cast<std::shared_ptr<Record>*>(p);
+        RunThreadStartHook();
         {
             std::lock_guard<std::mutex> guard(record->mutex);
             record->threadId = GetCurrentThreadID();

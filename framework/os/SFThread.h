@@ -13,10 +13,11 @@ namespace SF_SOFT_BASE {
 // The thread's routine; its return value is the thread's exit code.
 using SF_THREAD_ROUTINE = unsigned (*)(void* argument);
 
-// The thread-start hook: the program's own long-lived threads (the framework's worker, the
-// player's decoding thread) call RunThreadStartHook first thing at their entry, so that a layer
-// above (the crash handler, which gives each such thread its own alternate signal stack) can
-// prepare per-thread state without this library, the framework or the player depending on it.
+// The thread-start hook: every CSFThread runs it first thing (so the framework's workers do), and
+// threads started otherwise (the player's decoding thread) call RunThreadStartHook at their
+// entry, so that a layer above (the crash handler, which gives each such thread its own
+// alternate signal stack) can prepare per-thread state without this library, the framework or
+// the player depending on it.
 using SF_THREAD_START_HOOK = void (*)();
 // Installs `hook` (null removes it) for threads that start from now on. Any thread.
 void SetThreadStartHook(SF_THREAD_START_HOOK hook);
