@@ -2,6 +2,10 @@
 // The wall preview control: draws the wall design held by its WallGeometry, carries the six
 // buttons of its own, and reports to the main frame through ISFEffectViewEvent. Created with
 // SFCreateEffectView (main_view); GUI thread only, like every control.
+//
+// The preview is the authoritative holder of the geometry: the main frame's WallDesignEditor
+// drives it through IWallPreview (each operation is WallGeometry's, followed by a repaint), and
+// the geometry's notifications reach the sink as raised, synchronously.
 #include "Main/model/WallGeometry.h"
 #include "toolkit/SFControls.h"
 
@@ -18,7 +22,14 @@ public:
     }
 };
 
-class CSFEffectView : public CSFControl {
+// Content styles of the panel rectangle.
+enum EffectViewBgStyle {
+    kBgWhite = 0,   // panels filled white
+    kBgScreen = 1,  // panels show the screen image
+    kBgNone = 2,    // panels left undrawn: the sample video plays over them
+};
+
+class CSFEffectView : public CSFControl, public IWallPreview {
 public:
     explicit CSFEffectView(ISFEffectViewEvent* sink) : m_pEvent(sink) {}
     virtual int Create(const wchar_t* /*className*/, const wchar_t* /*title*/, uint32_t /*style*/,
@@ -26,6 +37,19 @@ public:
         return 0;
     }
     virtual void Invalidate() {}
+
+    // Images are names under the skin directory; an image that cannot be read draws nothing.
+    virtual void SetBackground(const wchar_t* /*image*/) {}
+    virtual void SetBgScreen(const wchar_t* /*image*/) {}
+    virtual void SetBgStyle(int /*style*/) {}
+    // 1 shows, 0 hides the six buttons.
+    virtual void SetOperable(int /*operable*/) {}
+    // Button 0..5 (WallButton) gets its images; other numbers are ignored. Returns 1.
+    virtual int SetBtnSkin(int /*button*/, const ImageButtonStyle* /*style*/) { return 1; }
+    // The geometry the preview draws (read-only: change it through IWallPreview).
+    virtual const WallGeometry& Geometry() const = 0;
+    // The panel rectangle as last drawn and reported, in the preview's own coordinates.
+    virtual tagRECT PanelRect() const { return tagRECT{0, 0, 0, 0}; }
 
 protected:
     ISFEffectViewEvent* m_pEvent;

@@ -1,0 +1,32 @@
+#pragma once
+// The "Data output" page: the specification sheet of the chosen model and the wall's layout,
+// beside the wall preview. Created and placed by the main frame. GUI thread only.
+#include <memory>
+
+#include "Main/model/ProductCatalogue.h"
+#include "toolkit/SFControls.h"
+
+class CMainFrameEventImp;
+
+class CDataOutputViewEventImp : public ISFViewEvent, public ISFButtonEvent {
+public:
+    explicit CDataOutputViewEventImp(std::weak_ptr<CMainFrameEventImp> frame);
+    ~CDataOutputViewEventImp() override;
+
+    // Builds the page's view inside parent (hidden; the main frame places and shows it).
+    int Create(void* parent);
+    CSFView* View() const { return m_view; }
+
+    // The chosen model's record.
+    void SetProductInfo(const ProductParameter& record);
+    // The wall's layout, each time the page is shown; the sheet's counts follow it.
+    void SetScreenConfiguration(int columns, int rows);
+    void RetranslateTexts();
+
+private:
+    std::weak_ptr<CMainFrameEventImp> m_frame;
+    CSFView* m_view = nullptr;
+    ProductParameter m_record;
+    int m_columns = 0;
+    int m_rows = 0;
+};
