@@ -23,6 +23,11 @@ public:
     void SetScreenConfiguration(int columns, int rows);
     void RetranslateTexts();
 
+    // What the page was last given (for the page itself and its tests).
+    const ProductParameter& ProductInfo() const { return m_record; }
+    int Columns() const { return m_columns; }
+    int Rows() const { return m_rows; }
+
 private:
     std::weak_ptr<CMainFrameEventImp> m_frame;
     CSFView* m_view = nullptr;
