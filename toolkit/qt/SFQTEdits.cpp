@@ -173,6 +173,9 @@ void CSFQTEditCtrl::focusOutEvent(QFocusEvent* event) {
 
 CSFQTNumSpiner::CSFQTNumSpiner(ISFNumSpinerEvent* sink) : CSFQTWidget(sink) {
     setFrame(false);
+    // Typed text is reported once, when the user ends the edit (Enter or focus out), not per
+    // keystroke: typing "25" must not ask the wall for 2 first. Arrows report at once.
+    setKeyboardTracking(false);
     QObject::connect(this, &QSpinBox::valueChanged, this, [this](int v) {
         if (m_pEvent != nullptr) {
             m_pEvent->OnCurrentNumChanged(m_id, v);
@@ -209,6 +212,7 @@ int CSFQTNumSpiner::SetSkin(const ImageNumSpinerStyle* style) {
 
 CSFQTDoubleSpiner::CSFQTDoubleSpiner(ISFDoubleSpinerEvent* sink) : CSFQTWidget(sink) {
     setFrame(false);
+    setKeyboardTracking(false);  // as the number spinner: one report per finished edit
     setSingleStep(1.0);
     setDecimals(2);
     QObject::connect(this, &QDoubleSpinBox::valueChanged, this, [this](double v) {
