@@ -304,7 +304,8 @@ void CMainFrameEventImp::OpenUserGuide() {
     // is not there is not offered to the desktop at all (it would show its own error).
     std::error_code error;
     if (!std::filesystem::exists(SF_SOFT_BASE::CSFStreamConvert::ToNarrow(path), error)) {
-        qCInfo(lcMainFrame, "no user's guide at %ls", path.c_str());
+        qCInfo(lcMainFrame, "no user's guide at %s",
+               qUtf8Printable(QString::fromStdWString(path)));
         return;
     }
     SFOpenDocument(path);

@@ -1,6 +1,5 @@
-// The real main frame with all its parts, driven the way a user drives it: clicks on the panel,
-// the tool bar and the preview's own buttons, typed values, keys. One test per road; after each,
-// the panel, the main window's mirror (WallDesign) and the drawing (WallGeometry) must agree.
+// The real main frame with all its parts, driven as a user drives it (clicks, typed values, keys),
+// one test per road; afterwards panel, mirror (WallDesign) and drawing (WallGeometry) agree.
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QDesktopServices>
@@ -10,7 +9,9 @@
 
 #include <filesystem>
 #include <memory>
+#include <tuple>
 
+#include "Main/AboutDlg.h"
 #include "Main/DataOutputView.h"
 #include "Main/MainFrame.h"
 #include "Main/ModelSelectDlg.h"
@@ -23,20 +24,18 @@
 #include "shell/lang/LanguageTable.h"
 #include "toolkit/SFToolkit.h"
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 using Panel = CParameterSettingEventImp;
 using Ids = QList<int>;
 
-QWidget* W(CSFControl* c) {
-    return c != nullptr ? static_cast<QWidget*>(c->GetUIWnd()) : nullptr;
-}
-void Click(QWidget* w) {
-    QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
-}
-QString Tr(const wchar_t* key) {
-    return QString::fromStdWString(Translate(key));
-}
+// Short names for what every test does with a control or a text.
+const auto W = [](CSFControl* c) { return c ? static_cast<QWidget*>(c->GetUIWnd()) : nullptr; };
+const auto Click = [](QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); };
+const auto Tr = [](const wchar_t* key) { return QString::fromStdWString(Translate(key)); };
+const auto Words = [](const QString& text) { return text.split(u' '); };
 QString TextOf(CSFControl* c) {
     wchar_t buffer[200] = {};
     c->GetWindowTextW(buffer, 200);
@@ -44,23 +43,19 @@ QString TextOf(CSFControl* c) {
 }
 // The toolkit control with that id below root (the tool bar keeps its tabs to itself).
 CSFControl* ById(QWidget* root, uint32_t id) {
-    for (QWidget* w : root->findChildren<QWidget*>()) {
-        auto* c = dynamic_cast<CSFControl*>(w);
-        if (c != nullptr && c->GetCtrlID() == id)
+    for (QWidget* w : root->findChildren<QWidget*>())
+        if (auto* c = dynamic_cast<CSFControl*>(w); c != nullptr && c->GetCtrlID() == id)
             return c;
-    }
     return nullptr;
 }
-// Answers the message the action raises with Enter and returns its texts.
-QString MessageOf(const std::function<void()>& action) {
-    QString texts;
+// Answers the message the action raises with Enter; its texts go to texts.
+void MessageOf(const std::function<void()>& action, QString& texts) {
     auto answered = uitest::AnswerNextModal([&](QWidget* w) {
         texts = uitest::VisibleTexts(w).join(u'|').remove(QChar(0x200B));
         QTest::keyClick(w, Qt::Key_Return);
     });
     action();
     QTRY_VERIFY_WITH_TIMEOUT(*answered, 5000);
-    return texts;
 }
 
 }  // namespace
@@ -84,9 +79,6 @@ private:
     int Num(uint32_t id) const {
         return static_cast<CSFNumSpiner*>(P()->Control(id))->GetCurrentNum();
     }
-    int Checked(uint32_t id) const {
-        return static_cast<CSFRadioBox*>(P()->Control(id))->GetCheck();
-    }
     QString SpinText(uint32_t id) const { return static_cast<QAbstractSpinBox*>(C(id))->text(); }
     QWidget* Tab(uint32_t id) const { return W(ById(W(m_frame->ToolBar()->View()), id)); }
     void Type(uint32_t id, const QString& text) const {
@@ -95,16 +87,23 @@ private:
         QTest::keyClicks(box, text);
         QTest::keyClick(box, Qt::Key_Return);
     }
+    void Open() {
+        m_frame = std::make_shared<CMainFrameEventImp>();
+        QCOMPARE(m_frame->Create(), 1);
+        m_frame->ShowWindow(1);
+        QVERIFY(QTest::qWaitForWindowExposed(W(m_frame->Window())));
+    }
     void PressPreview(int button) const { Click(W(View()->Button(button))); }
     // Panel, mirror and drawing tell the same wall.
     void ExpectInStep() const {
         QCoreApplication::processEvents();
         QCOMPARE(QList<int>({Num(Panel::kColumns), D().columns}), QList<int>(2, G().Columns()));
         QCOMPARE(QList<int>({Num(Panel::kRows), D().rows}), QList<int>(2, G().Rows()));
-        const int landscape = G().IsLandscape() ? 1 : 0;
-        QCOMPARE(QList<int>({Checked(Panel::kLandscape), D().landscape}), QList<int>(2, landscape));
-        QCOMPARE(D().wallWidth, G().WallWidth());
-        QCOMPARE(D().lampstand, G().Lampstand());
+        auto* landscape = static_cast<CSFRadioBox*>(P()->Control(Panel::kLandscape));
+        QCOMPARE(QList<int>({landscape->GetCheck(), D().landscape}),
+                 QList<int>(2, G().IsLandscape()));
+        QCOMPARE(std::tuple(D().wallWidth, D().lampstand, D().metricUnits),
+                 std::tuple(G().WallWidth(), G().Lampstand(), G().MetricUnits()));
     }
 
 private Q_SLOTS:
@@ -114,59 +113,55 @@ private Q_SLOTS:
             std::filesystem::copy_file(std::string(TESSARO_APP_DIR) + "/" + name,
                                        m_dir->file(name));
         g_appSettings.SetFilePath(m_dir->file("Config/config.xml"));
-        CurrentLanguage = 0;
-        ResetLanguageTables();
         SFSetSkinPath(QStringLiteral(TESSARO_APP_DIR "/Skin/").toStdWString().c_str());
-        m_frame = std::make_shared<CMainFrameEventImp>();
-        QCOMPARE(m_frame->Create(), 1);
-        m_frame->ShowWindow(1);
-        QVERIFY(QTest::qWaitForWindowExposed(W(m_frame->Window())));
+        Open();
         m_opened.clear();
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "OpenUrl");
+        QDesktopServices::setUrlHandler(u"file"_s, this, "OpenUrl");
     }
     void cleanup() {
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QDesktopServices::unsetUrlHandler(u"file"_s);
         m_frame.reset();
-        m_dir.reset();
         CurrentLanguage = 0;
         ResetLanguageTables();
     }
 
-    // The first catalogue model on the default wall, then Fit To Room, as the labels show them.
-    void defaultsAndFitToRoom_data() {
-        QTest::addColumn<bool>("fit");
+    // The first catalogue model on the default wall, Fit To Room, feet and back: the width
+    // spinner, then the preview's labels (model, left gap, width, gap above, height, stand).
+    void defaultsFitAndFeet_data() {
+        QTest::addColumn<Ids>("clicks");
         QTest::addColumn<QList<int>>("counts");
-        QTest::addColumn<QStringList>("labels");  // model, left gap, width, above, height, stand
-        QTest::newRow("defaults") << false << QList<int>{1, 1}
-                                  << QStringList{"TW-55U09", "2.40m", "1.21m",
-                                                 "0.32m",    "0.68m", "1.00m"};
-        QTest::newRow("fit to room")
-            << true << QList<int>{4, 1}
-            << QStringList{"TW-55U09", "0.58m", "4.84m", "0.32m", "0.68m", "1.00m"};
+        QTest::addColumn<QString>("shown");
+        const int fit = Panel::kFitToRoom, feet = Panel::kFeet;
+        const QString metres = u"6.00 TW-55U09 0.58m 4.84m 0.32m 0.68m 1.00m"_s;
+        QTest::newRow("defaults") << Ids{} << QList<int>{1, 1}
+                                  << u"6.00 TW-55U09 2.40m 1.21m 0.32m 0.68m 1.00m"_s;
+        QTest::newRow("fit to room") << Ids{fit} << QList<int>{4, 1} << metres;
+        QTest::newRow("feet") << Ids{fit, feet} << QList<int>{4, 1}
+                              << u"19.69 TW-55U09 1.90ft 15.88ft 1.05ft 2.23ft 3.28ft"_s;
+        QTest::newRow("and back") << Ids{fit, feet, Panel::kMeters} << QList<int>{4, 1} << metres;
     }
-    void defaultsAndFitToRoom() {
-        QFETCH(bool, fit);
+    void defaultsFitAndFeet() {
+        QFETCH(Ids, clicks);
         QFETCH(QList<int>, counts);
-        QFETCH(QStringList, labels);
-        if (fit)
-            Click(C(Panel::kFitToRoom));
+        QFETCH(QString, shown);
+        for (int id : clicks)
+            Click(C(id));
         ExpectInStep();
         QCOMPARE(QList<int>({G().Columns(), G().Rows()}), counts);
-        const int shown[] = {kLabelModel,    kLabelLeftGap,    kLabelWallWidth,
-                             kLabelGapAbove, kLabelWallHeight, kLabelLampstand};
-        QStringList texts;
-        for (int label : shown)
+        QStringList texts{SpinText(Panel::kWallWidth)};
+        for (int label : {kLabelModel, kLabelLeftGap, kLabelWallWidth, kLabelGapAbove,
+                          kLabelWallHeight, kLabelLampstand})
             texts << View()->LabelText(label);
-        QCOMPARE(texts, labels);
+        QCOMPARE(texts, Words(shown));
     }
 
     // A new width reaches the preview, which cuts the columns and reports them to the spinners.
     void widthThroughThePanel_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("columns");
-        QTest::newRow("wider keeps 4") << QStringLiteral("8") << 4;
-        QTest::newRow("3 m leaves 2") << QStringLiteral("3") << 2;
-        QTest::newRow("2 m leaves 1") << QStringLiteral("2") << 1;
+        QTest::newRow("wider keeps 4") << u"8"_s << 4;
+        QTest::newRow("3 m leaves 2") << u"3"_s << 2;
+        QTest::newRow("2 m leaves 1") << u"2"_s << 1;
     }
     void widthThroughThePanel() {
         QFETCH(QString, typed);
@@ -182,14 +177,13 @@ private Q_SLOTS:
     void refusals_data() {
         QTest::addColumn<int>("road");
         QTest::addColumn<QString>("message");
-        const QString orientation = Tr(L"Can not Change Orientation.");
-        QTest::newRow("column count")
-            << 0 << Tr(L"The maximum number of displays you can install is ");
+        const QString most = Tr(L"The maximum number of displays you can install is ");
+        const QString turn = Tr(L"Can not Change Orientation.");
+        QTest::newRow("column count") << 0 << most;
         QTest::newRow("lampstand") << 1 << Tr(L"Can not Change Lampstand.");
-        QTest::newRow("portrait radio") << 2 << orientation;
-        QTest::newRow("rotate button") << 3 << orientation;
-        QTest::newRow("one more column button")
-            << 4 << Tr(L"The maximum number of displays you can install is ");
+        QTest::newRow("portrait radio") << 2 << turn;
+        QTest::newRow("rotate button") << 3 << turn;
+        QTest::newRow("one more column button") << 4 << most;
     }
     void refusals() {
         QFETCH(int, road);
@@ -197,41 +191,35 @@ private Q_SLOTS:
         Click(C(Panel::kFitToRoom));
         Click(C(Panel::kStepLayout));
         const QList<std::function<void()>> roads = {
-            [&] { Type(Panel::kColumns, QStringLiteral("9")); },
+            [&] { Type(Panel::kColumns, u"9"_s); },
             [&] {
                 Click(C(Panel::kStepWallSize));
-                Type(Panel::kLampstand, QStringLiteral("1.5"));
+                Type(Panel::kLampstand, u"1.5"_s);
             },
             [&] { Click(C(Panel::kPortrait)); },
             [&] { PressPreview(kButtonRotate); },
             [&] { PressPreview(kButtonMoreColumns); },
         };
-        QVERIFY(MessageOf(roads[road]).contains(message));
-        QCOMPARE(SpinText(Panel::kLampstand), QStringLiteral("1.00"));
+        QString texts;
+        MessageOf(roads[road], texts);
+        QVERIFY2(texts.contains(message), qPrintable(texts));
+        QCOMPARE(SpinText(Panel::kLampstand), u"1.00"_s);
         QCOMPARE(QList<int>({G().Columns(), G().Rows()}), QList<int>({4, 1}));
         ExpectInStep();
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
     }
 
-    // Every length turns to feet and back; the counts stay.
-    void feetAndBack_data() {
-        QTest::addColumn<Ids>("clicks");
-        QTest::addColumn<QStringList>("shown");  // width spinner, the panels' width label
-        QTest::newRow("feet") << Ids{Panel::kFeet} << QStringList{"19.69", "15.88ft"};
-        QTest::newRow("and back") << Ids{Panel::kFeet, Panel::kMeters}
-                                  << QStringList{"6.00", "4.84m"};
-    }
-    void feetAndBack() {
-        QFETCH(Ids, clicks);
-        QFETCH(QStringList, shown);
-        Click(C(Panel::kFitToRoom));
-        for (int id : clicks)
-            Click(C(id));
+    // Without a catalogue the wall has no panel: nothing is drawn, Fit To Room asks for a model.
+    void emptyCatalogue() {
+        m_frame.reset();
+        std::filesystem::remove(m_dir->file("ProductParameter.csv"));
+        Open();
         QCoreApplication::processEvents();
-        QCOMPARE(QStringList({SpinText(Panel::kWallWidth), View()->LabelText(kLabelWallWidth)}),
-                 shown);
-        QCOMPARE(D().metricUnits, G().MetricUnits());
-        QCOMPARE(QList<int>({G().Columns(), G().Rows()}), QList<int>({4, 1}));
+        QVERIFY(!D().HasModel() && !G().HasPanel());
+        QCOMPARE(View()->PanelRect().right, View()->PanelRect().left);
+        QString texts;
+        MessageOf([&] { Click(C(Panel::kFitToRoom)); }, texts);
+        QVERIFY2(texts.contains(Tr(L"Please choose a display model first.")), qPrintable(texts));
         ExpectInStep();
     }
 
@@ -256,44 +244,42 @@ private Q_SLOTS:
         QCOMPARE(W(P()->View())->isVisible(), !data);
         QCOMPARE(W(m_frame->DataOutputView()->View())->isVisible(), data);
         QCOMPARE(W(View()->Button(kButtonRotate))->isVisible(), !data);
-        if (data)
-            QCOMPARE(m_frame->DataOutputView()->Columns(), 4);
+        QCOMPARE(m_frame->DataOutputView()->Columns(), tabs.contains(111) ? 4 : 0);
     }
 
     // The chosen language re-translates every open window and is saved.
     void languageSwitch_data() {
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<int>("language");
-        QTest::newRow("chinese") << QStringLiteral("chinese") << 1;
-        QTest::newRow("english again") << QStringLiteral("english") << 0;
+        QTest::addColumn<int>("language");  // the row names the menu entry's key
+        QTest::newRow("chinese") << 1;
+        QTest::newRow("english") << 0;
     }
     void languageSwitch() {
-        QFETCH(QString, entry);
         QFETCH(int, language);
-        const QString text = Tr(entry.toStdWString().c_str());
+        const QString text =
+            Tr(QString::fromLatin1(QTest::currentDataTag()).toStdWString().c_str());
         for (QAction* action : W(m_frame->ToolBar()->View())->findChildren<QAction*>())
             if (action->text() == text)
                 action->trigger();
         QCOMPARE(CurrentLanguage, language);
-        const QString saved =
-            QString::fromStdString(TempAppDir::read(m_dir->file("Config/config.xml")));
-        QVERIFY2(saved.contains(QStringLiteral("value=\"%1\"").arg(language)), qPrintable(saved));
+        const std::string saved = TempAppDir::read(m_dir->file("Config/config.xml"));
+        QVERIFY2(saved.find("value=\"" + std::to_string(language) + "\"") != std::string::npos,
+                 saved.c_str());
         const QStringList shown{
             TextOf(m_frame->Window()), TextOf(ById(W(m_frame->ToolBar()->View()), 110)),
             TextOf(P()->Control(Panel::kFitToRoom)), TextOf(m_frame->ModelSelectDlg()->Window()),
             TextOf(m_frame->AboutDlg()->Window())};
         QCOMPARE(shown, QStringList({Tr(L"ProductName"), Tr(L"BluePrint"), Tr(L"  Fit To Room"),
                                      Tr(L"Select Model"), Tr(L"About")}));
-        QCOMPARE(shown[1] == QStringLiteral("BluePrint"), language == 0);
+        QCOMPARE(shown[1] == u"BluePrint"_s, language == 0);
     }
 
     // Only "Choose this model" changes the wall and the sheet's record.
     void modelSelection_data() {
         QTest::addColumn<int>("way");  // 0 close button, 1 Escape, 2 choose
         QTest::addColumn<QString>("model");
-        QTest::newRow("close button") << 0 << QStringLiteral("TW-55U09");
-        QTest::newRow("escape") << 1 << QStringLiteral("TW-55U09");
-        QTest::newRow("choose") << 2 << QStringLiteral("TW-55U18");
+        QTest::newRow("close button") << 0 << u"TW-55U09"_s;
+        QTest::newRow("escape") << 1 << u"TW-55U09"_s;
+        QTest::newRow("choose") << 2 << u"TW-55U18"_s;
     }
     void modelSelection() {
         QFETCH(int, way);
@@ -329,7 +315,7 @@ private Q_SLOTS:
     void rapidClicks() {
         QFETCH(Ids, buttons);
         QFETCH(Ids, expected);
-        Type(Panel::kWallHeight, QStringLiteral("6"));
+        Type(Panel::kWallHeight, u"6"_s);
         for (int button : buttons)
             PressPreview(button);
         ExpectInStep();
@@ -341,8 +327,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("language");
         QTest::addColumn<bool>("present");
         QTest::addColumn<QString>("opened");  // relative to the application directory
-        QTest::newRow("english") << 0 << true << QStringLiteral("/User's Eng Guide.pdf");
-        QTest::newRow("chinese") << 1 << true << QStringLiteral("/User's Chn Guide.pdf");
+        QTest::newRow("english") << 0 << true << u"/User's Eng Guide.pdf"_s;
+        QTest::newRow("chinese") << 1 << true << u"/User's Chn Guide.pdf"_s;
         QTest::newRow("missing guide") << 0 << false << QString();
         QTest::newRow("other language: the folder") << 2 << true << QString();
     }
@@ -351,13 +337,11 @@ private Q_SLOTS:
         QFETCH(bool, present);
         QFETCH(QString, opened);
         CurrentLanguage = language;
-        if (present) {
-            m_dir->write("User's Eng Guide.pdf", "%PDF");
-            m_dir->write("User's Chn Guide.pdf", "%PDF");
-        }
+        if (present)
+            for (const char* guide : {"User's Eng Guide.pdf", "User's Chn Guide.pdf"})
+                m_dir->write(guide, "%PDF");
         QTest::keyClick(W(m_frame->Window()), Qt::Key_F1);
-        const QString dir = QString::fromStdString(m_dir->path());
-        QCOMPARE(m_opened, present ? dir + opened : QString());
+        QCOMPARE(m_opened, present ? QString::fromStdString(m_dir->path()) + opened : QString());
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
     }
 };
