@@ -5,8 +5,12 @@
 CDataOutputViewEventImp::CDataOutputViewEventImp(std::weak_ptr<CMainFrameEventImp> frame)
     : m_frame(std::move(frame)) {}
 
-// The view is a child of the main window and goes with it.
-CDataOutputViewEventImp::~CDataOutputViewEventImp() = default;
+CDataOutputViewEventImp::~CDataOutputViewEventImp() {
+    // The view reports to this object: it must not outlive it (unless its parent took it first).
+    if (!m_viewAlive.isNull()) {
+        SFDestroyControl(m_view);
+    }
+}
 
 int CDataOutputViewEventImp::Create(void* parent) {
     if (m_view != nullptr) {
@@ -18,6 +22,7 @@ int CDataOutputViewEventImp::Create(void* parent) {
     }
     const tagRECT rect{0, 0, 0, 0};
     m_view->Create(L"", L"", 0, &rect, parent, 0);
+    m_viewAlive = static_cast<QWidget*>(m_view->GetUIWnd());
     m_view->SetBgColor(SFRGB(255, 255, 255), 1);
     return 1;
 }

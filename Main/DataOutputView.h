@@ -1,6 +1,9 @@
 #pragma once
 // The "Data output" page: the specification sheet of the chosen model and the wall's layout,
 // beside the wall preview. Created and placed by the main frame. GUI thread only.
+#include <QPointer>
+#include <QWidget>
+
 #include <memory>
 
 #include "Main/model/ProductCatalogue.h"
@@ -15,7 +18,7 @@ public:
 
     // Builds the page's view inside parent (hidden; the main frame places and shows it).
     int Create(void* parent);
-    CSFView* View() const { return m_view; }
+    CSFView* View() const { return m_viewAlive ? m_view : nullptr; }
 
     // The chosen model's record.
     void SetProductInfo(const ProductParameter& record);
@@ -31,6 +34,7 @@ public:
 private:
     std::weak_ptr<CMainFrameEventImp> m_frame;
     CSFView* m_view = nullptr;
+    QPointer<QWidget> m_viewAlive;  // null once the parent destroyed the view
     ProductParameter m_record;
     int m_columns = 0;
     int m_rows = 0;
