@@ -262,7 +262,9 @@ const EffectViewLayout& CSFQTEffectView::CurrentLayout() const {
             m_labelWidths[i] =
                 static_cast<int>(std::ceil(metrics.horizontalAdvance(m_layout.texts[i]))) +
                 2 * kLabelPadding;
-            m_labelRects[i] = FitLabelRect(m_layout.labels[i], m_labelWidths[i], m_layout.width);
+            m_labelRects[i] = FitLabelRect(
+                m_layout.labels[i], m_labelWidths[i], m_layout.width,
+                i == kLabelModel ? LabelGrowth::kLeftwards : LabelGrowth::kAroundCentre);
         }
         m_layoutStale = false;
     }
