@@ -163,8 +163,8 @@ private Q_SLOTS:
         QTest::addColumn<double>("value");
         QTest::newRow("empty") << QString() << 6.0;
         QTest::newRow("not a number") << QStringLiteral("abc") << 6.0;
-        QTest::newRow("below the range") << QStringLiteral("1") << 6.0;
-        QTest::newRow("above the range") << QStringLiteral("999") << 9.0;
+        QTest::newRow("below the range") << QStringLiteral("1") << 2.0;
+        QTest::newRow("above the range") << QStringLiteral("999") << 60.0;
         QTest::newRow("in range") << QStringLiteral("12.5") << 12.5;
     }
     void spinnerInput() {
