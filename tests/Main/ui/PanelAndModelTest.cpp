@@ -226,6 +226,9 @@ private Q_SLOTS:
         const int widths[5] = {123, 91, 80, 102, 86};  // the last column fills the rest
         for (int c = 0; c < 5; ++c)
             QCOMPARE(t->columnWidth(c), widths[c]);
+        // A title wider than its column is elided, not cut, and whole in its tool tip.
+        QVERIFY(t->horizontalHeaderItem(4)->text().endsWith(QChar(0x2026)));
+        QCOMPARE(t->horizontalHeaderItem(4)->toolTip(), QStringLiteral("Bezel-to-bezel"));
         QCOMPARE(W(f.dlg.Button(Dlg::kChoose))->geometry(), QRect(330, 441, 139, 27));
 
         f.dlg.ShowDefaultModel();
