@@ -215,6 +215,17 @@ private Q_SLOTS:
                  QPair(wall, 1 - wall));
     }
 
+    // A model name too wide for its label is elided, and whole in its tool tip.
+    void longModelName() {
+        PanelFixture f;
+        const QString name = QStringLiteral("TW-55 with a model name far wider than its label");
+        f.panel.SetModelName(name.toStdWString());
+        const auto labels = W(f.panel.View())->findChildren<QLabel*>();
+        const auto it =
+            std::ranges::find_if(labels, [&](QLabel* l) { return l->toolTip() == name; });
+        QVERIFY(it != labels.end() && (*it)->text().endsWith(QChar(0x2026)));
+    }
+
     // ---- Model selection dialog
 
     void listAndDetails() {
