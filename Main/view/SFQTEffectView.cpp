@@ -159,10 +159,9 @@ void CSFQTEffectView::SetBgStyle(int style) {
 }
 
 void CSFQTEffectView::SetOperable(int operable) {
-    m_operable = operable != 0;
     for (CSFButton* button : m_buttons) {
         if (button != nullptr) {
-            button->ShowWindow(m_operable ? 1 : 0);
+            button->ShowWindow(operable != 0 ? 1 : 0);
         }
     }
 }
