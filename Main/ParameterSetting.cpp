@@ -593,8 +593,20 @@ void CParameterSettingEventImp::SetLampstandValue(double height) {
 }
 
 void CParameterSettingEventImp::SetModelName(const std::wstring& name) {
-    if (m_modelName != nullptr) {
-        m_modelName->SetStaticText(name.c_str(), false);
-        FitLabels();
+    if (m_modelName == nullptr) {
+        return;
     }
+    m_modelName->SetStaticText(name.c_str(), false);
+    FitLabels();
+    // A name too wide for its slot even at the smallest size ends in "…" (never cut inside a
+    // character) and is shown whole in the tool tip.
+    tagRECT r{0, 0, 0, 0};
+    m_modelName->GetStaticCtrolPos(&r);
+    const QString whole = QString::fromStdWString(name);
+    const QString shown = QFontMetrics(static_cast<QWidget*>(m_modelName->GetUIWnd())->font())
+                              .elidedText(whole, Qt::ElideRight, r.right - r.left);
+    if (shown != whole) {
+        m_modelName->SetStaticText(shown.toStdWString().c_str(), false);
+    }
+    m_modelName->SetToolTipText(shown == whole ? L"" : name.c_str());
 }

@@ -65,6 +65,7 @@ public:
     // Landscape radio selected = landscape != 0, Portrait radio the opposite.
     void SetOrientation(int landscape);
     void SetLampstandValue(double height);
+    // A name too wide for its label even at 9 pixels ends in "…", whole in the tool tip.
     void SetModelName(const std::wstring& name);
     // Sets every text again from the language table (unit labels in the unit shown).
     void RetranslateTexts();

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QLoggingCategory>
 #include <QSocketNotifier>
-#include <QTranslator>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -25,6 +24,7 @@
 #include "shell/ConfigPersistent.h"
 #include "shell/CrashHandler.h"
 #include "shell/LogLibrary.h"
+#include "shell/QtTranslation.h"
 #include "shell/lang/LanguageTable.h"
 #include "toolkit/SFToolkit.h"
 
@@ -160,15 +160,9 @@ int RunApplication(int argc, char** argv, MainFrameFactory createMainFrame) {
     qCInfo(lcStartup, "12 language %d", CurrentLanguage);
 
     // 13. Qt's own texts in Chinese when the language is not English.
-    static QTranslator translator;
     if (CurrentLanguage != 0) {
-        const QString qm = QString::fromStdString(appDir + "/qt_zh_CN.qm");
-        if (translator.load(qm, QString(), QString(), QString())) {
-            QCoreApplication::installTranslator(&translator);
-            qCInfo(lcStartup, "13 Qt translation installed");
-        } else {
-            qCInfo(lcStartup, "13 no Qt translation at %s", qPrintable(qm));
-        }
+        const bool installed = InstallQtTranslation(CurrentLanguage);
+        qCInfo(lcStartup, "13 Qt translation %s", installed ? "installed" : "absent");
     }
 
     // 14. The log library, when there is one.

@@ -105,6 +105,14 @@ EffectViewLayout LayOutEffectView(const WallGeometry& geometry, int width, int h
         const double mid = (sideEdges[i] + sideEdges[i + 1]) / 2.0;
         l.labels[kLabelGapAbove + i] = DimensionLabel(w - m / 2, Trunc(mid - kLabelHeight / 2.0));
     }
+    // On a wall much wider than high the three spans beside it are shorter than a label: the
+    // labels of the gap above and of the lampstand then move off the panels' label instead of
+    // covering it (the margins leave room for them).
+    const int panelsLabelTop = l.labels[kLabelWallHeight].top();
+    QRect& above = l.labels[kLabelGapAbove];
+    QRect& stand = l.labels[kLabelLampstand];
+    above.moveTop(std::min(above.top(), panelsLabelTop - kLabelHeight));
+    stand.moveTop(std::max(stand.top(), panelsLabelTop + kLabelHeight));
     l.labels[kLabelModel] = QRect(w - m - kModelLabelWidth, m, kModelLabelWidth, kLabelHeight);
     return l;
 }
@@ -134,9 +142,14 @@ QRect EffectViewButtonRect(const EffectViewLayout& l, int button, QSize size) {
     }
 }
 
-QRect FitLabelRect(const QRect& nominal, int neededWidth, int viewWidth) {
+QRect FitLabelRect(const QRect& nominal, int neededWidth, int viewWidth, LabelGrowth growth) {
     if (neededWidth <= nominal.width()) {
         return nominal;
+    }
+    if (growth == LabelGrowth::kLeftwards) {
+        const int right = nominal.x() + nominal.width();
+        const int width = std::min(neededWidth, std::max(0, right));
+        return QRect(right - width, nominal.y(), width, nominal.height());
     }
     const int width = std::min(neededWidth, std::max(0, viewWidth));
     // Twice the centre, so that an odd growth keeps the centre to the half pixel.

@@ -52,7 +52,8 @@ struct EffectViewLayout {
     int sideLineX = 0;
     int sideTicks[4] = {};
     // The label texts ("%0.2f" and the unit; the model name for label 0) and their rectangles
-    // as laid out: 50 × 20 for the dimensions, centred on their spans; 110 × 20 for the model.
+    // as laid out: 50 × 20 for the dimensions, centred on their spans (the side ones moved apart
+    // where the spans are shorter than a label); 110 × 20 for the model.
     QString texts[kLabelCount];
     QRect labels[kLabelCount];
 };
@@ -70,7 +71,15 @@ QString DimensionText(double value, int metricUnits);
 // the middle and from the back wall.
 QRect EffectViewButtonRect(const EffectViewLayout& layout, int button, QSize size);
 
+// How a label grows when its text needs more than its nominal width.
+enum class LabelGrowth {
+    kAroundCentre,  // the dimension labels: centred on their spans
+    kLeftwards,     // the model name: kept in the back wall's top right corner
+};
+
 // A label whose text needs more than its nominal width grows to that width around the same
-// centre, then moves (never shrinks) to stay inside the preview's width; a nominal label is kept
-// exactly as laid out.
-QRect FitLabelRect(const QRect& nominal, int neededWidth, int viewWidth);
+// centre, then moves (never shrinks) to stay inside the preview's width; or, growing leftwards,
+// keeps its right edge and stops at the preview's left edge. A nominal label is kept exactly as
+// laid out.
+QRect FitLabelRect(const QRect& nominal, int neededWidth, int viewWidth,
+                   LabelGrowth growth = LabelGrowth::kAroundCentre);

@@ -159,10 +159,9 @@ void CSFQTEffectView::SetBgStyle(int style) {
 }
 
 void CSFQTEffectView::SetOperable(int operable) {
-    m_operable = operable != 0;
     for (CSFButton* button : m_buttons) {
         if (button != nullptr) {
-            button->ShowWindow(m_operable ? 1 : 0);
+            button->ShowWindow(operable != 0 ? 1 : 0);
         }
     }
 }
@@ -262,7 +261,9 @@ const EffectViewLayout& CSFQTEffectView::CurrentLayout() const {
             m_labelWidths[i] =
                 static_cast<int>(std::ceil(metrics.horizontalAdvance(m_layout.texts[i]))) +
                 2 * kLabelPadding;
-            m_labelRects[i] = FitLabelRect(m_layout.labels[i], m_labelWidths[i], m_layout.width);
+            m_labelRects[i] = FitLabelRect(
+                m_layout.labels[i], m_labelWidths[i], m_layout.width,
+                i == kLabelModel ? LabelGrowth::kLeftwards : LabelGrowth::kAroundCentre);
         }
         m_layoutStale = false;
     }

@@ -95,7 +95,6 @@ private:
     CSFButton* m_buttons[6] = {};
     QSize m_buttonSizes[6];
     int m_bgStyle = kBgScreen;
-    bool m_operable = true;
     QFont m_labelFont;
 
     mutable EffectViewLayout m_layout;

@@ -163,8 +163,8 @@ private Q_SLOTS:
         QTest::addColumn<double>("value");
         QTest::newRow("empty") << QString() << 6.0;
         QTest::newRow("not a number") << QStringLiteral("abc") << 6.0;
-        QTest::newRow("below the range") << QStringLiteral("1") << 6.0;
-        QTest::newRow("above the range") << QStringLiteral("999") << 9.0;
+        QTest::newRow("below the range") << QStringLiteral("1") << 2.0;
+        QTest::newRow("above the range") << QStringLiteral("999") << 60.0;
         QTest::newRow("in range") << QStringLiteral("12.5") << 12.5;
     }
     void spinnerInput() {
@@ -215,6 +215,17 @@ private Q_SLOTS:
                  QPair(wall, 1 - wall));
     }
 
+    // A model name too wide for its label is elided, and whole in its tool tip.
+    void longModelName() {
+        PanelFixture f;
+        const QString name = QStringLiteral("TW-55 with a model name far wider than its label");
+        f.panel.SetModelName(name.toStdWString());
+        const auto labels = W(f.panel.View())->findChildren<QLabel*>();
+        const auto it =
+            std::ranges::find_if(labels, [&](QLabel* l) { return l->toolTip() == name; });
+        QVERIFY(it != labels.end() && (*it)->text().endsWith(QChar(0x2026)));
+    }
+
     // ---- Model selection dialog
 
     void listAndDetails() {
@@ -226,6 +237,9 @@ private Q_SLOTS:
         const int widths[5] = {123, 91, 80, 102, 86};  // the last column fills the rest
         for (int c = 0; c < 5; ++c)
             QCOMPARE(t->columnWidth(c), widths[c]);
+        // A title wider than its column is elided, not cut, and whole in its tool tip.
+        QVERIFY(t->horizontalHeaderItem(4)->text().endsWith(QChar(0x2026)));
+        QCOMPARE(t->horizontalHeaderItem(4)->toolTip(), QStringLiteral("Bezel-to-bezel"));
         QCOMPARE(W(f.dlg.Button(Dlg::kChoose))->geometry(), QRect(330, 441, 139, 27));
 
         f.dlg.ShowDefaultModel();

@@ -259,6 +259,21 @@ private Q_SLOTS:
         QCOMPARE(image.pixelColor(at * image.devicePixelRatio()), colour);
     }
 
+    // A wall far wider than high leaves spans shorter than a label beside it, and a long model
+    // name needs more than its label: still no label covers another.
+    void labelsNeverOverlap() {
+        Preview p;
+        p.view->SetModel(L"TW-55 with a model name far wider than its label", 0.68, 1.21);
+        p.view->SetWallSize(2.0, 60.0);
+        QCoreApplication::processEvents();
+        for (int i = 0; i < kLabelCount; ++i) {
+            for (int j = i + 1; j < kLabelCount; ++j) {
+                QVERIFY2(!p.view->LabelRect(i).intersects(p.view->LabelRect(j)),
+                         qPrintable(u"%1 and %2"_s.arg(i).arg(j)));
+            }
+        }
+    }
+
     // At a pixel ratio of 2 a line is 2 device pixels on the rows its 1-pixel line covers, and
     // a label wider than 50 pixels grows around its centre.
     void staysCrispAndUnclipped() {
