@@ -14,6 +14,7 @@
 #include "Main/ParameterSetting.h"
 #include "Main/ToolBar.h"
 #include "framework/os/SFStreamConvert.h"
+#include "shell/QtTranslation.h"
 #include "shell/lang/LanguageTable.h"
 #include "toolkit/SFFactory.h"
 #include "toolkit/SFSkin.h"
@@ -222,7 +223,7 @@ void CMainFrameEventImp::OnDlgSize(uint32_t /*type*/, int& cx, int& cy) {
         m_editor->ApplyWallSize(design.wallWidth, design.wallHeight);
     }
     if (!m_bluePrintShown) {
-        ShowDataOutputPreview();  // the data output page stays; only its preview follows it
+        ShowDataOutputPreview(true);  // the data output page stays; only its preview follows it
     }
 }
 
@@ -237,6 +238,7 @@ void CMainFrameEventImp::ShowBluePrint(bool show) {
     if (!m_toolBar) {
         return;
     }
+    const bool leavingWallPage = m_bluePrintShown && !show;
     m_bluePrintShown = show;
     if (m_parameterPanel->View() != nullptr) {
         m_parameterPanel->View()->ShowWindow(show ? 1 : 0);
@@ -256,15 +258,18 @@ void CMainFrameEventImp::ShowBluePrint(bool show) {
         m_preview->MoveWindow(&m_previewRect);
         OnChangeScrollGeometry(width, m_previewRect.bottom - m_previewRect.top);
     } else {
-        ShowDataOutputPreview();
+        // Asked again while the data output page is shown, the preview already has its small
+        // size: the wall page's rectangle kept when leaving it must stay.
+        ShowDataOutputPreview(leavingWallPage);
         const WallDesign& design = Design();
         m_dataOutputView->SetScreenConfiguration(design.columns, design.rows);
     }
     m_preview->SetOperable(show ? 1 : 0);
 }
 
-void CMainFrameEventImp::ShowDataOutputPreview() {
-    if (const QWidget* preview = WidgetOf(m_preview)) {
+void CMainFrameEventImp::ShowDataOutputPreview(bool keepWallPageRect) {
+    const QWidget* preview = WidgetOf(m_preview);
+    if (keepWallPageRect && preview != nullptr) {
         m_previewRect = {0, 0, preview->width(), preview->height()};  // restored on return
     }
     m_scrollArea->MoveWindow(&kDataOutputScrollRect);
@@ -304,8 +309,7 @@ void CMainFrameEventImp::OpenUserGuide() {
     // is not there is not offered to the desktop at all (it would show its own error).
     std::error_code error;
     if (!std::filesystem::exists(SF_SOFT_BASE::CSFStreamConvert::ToNarrow(path), error)) {
-        qCInfo(lcMainFrame, "no user's guide at %s",
-               qUtf8Printable(QString::fromStdWString(path)));
+        qCInfo(lcMainFrame, "no user's guide at %s", qUtf8Printable(QString::fromStdWString(path)));
         return;
     }
     SFOpenDocument(path);
@@ -392,6 +396,7 @@ void CMainFrameEventImp::RetranslateWindows() {
     if (m_modelSelectDlg) {
         m_modelSelectDlg->RetranslateTexts();
     }
+    InstallQtTranslation(CurrentLanguage);  // Qt's own texts (standard dialogs, menus)
 }
 
 void CMainFrameEventImp::ApplyWallSize(double width, double height) {

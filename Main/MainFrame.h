@@ -117,9 +117,9 @@ private:
     void CreateContentPlayback();
     // The scroll area's place on the wall page for the last size OnDlgSize received.
     tagRECT WallPageScrollRect() const;
-    // Keeps the preview's wall-page rectangle and shows the preview in the data output page's
-    // preview area.
-    void ShowDataOutputPreview();
+    // Shows the preview in the data output page's preview area, first keeping its wall-page
+    // rectangle when it stands on the wall page.
+    void ShowDataOutputPreview(bool keepWallPageRect);
 
     CSFDialog* m_window = nullptr;
     std::shared_ptr<CAboutDlgEventImp> m_aboutDlg;
