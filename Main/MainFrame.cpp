@@ -102,13 +102,22 @@ int CMainFrameEventImp::Create() {
     }
     const DialogStyle style = MainWindowStyle();
     m_window->SetSkin(&style);
-    m_window->Create(Translate(L"ProductName").c_str(), nullptr);  // runs Dlg_OnInit(1)
+    // The tool bar shows the program's title in the title area; the skinned window's own title
+    // text would show through it, so the name goes to the window system's title alone.
+    m_window->Create(L"", nullptr);  // runs Dlg_OnInit(1)
+    SetTitle();
     m_window->SetDlgIcon(L"logo.png");
     const float s = SFGetUIScale();
     m_window->MoveWindow(0, 0, static_cast<int>(1000 * s + 20), static_cast<int>(700 * s + 20));
     m_window->CenterWindow(nullptr);
     m_window->SetFrameShadow(true);
     return 1;
+}
+
+void CMainFrameEventImp::SetTitle() {
+    if (QWidget* window = WidgetOf(m_window)) {
+        window->setWindowTitle(QString::fromStdWString(Translate(L"ProductName")));
+    }
 }
 
 void CMainFrameEventImp::ShowWindow(int show) {
@@ -378,9 +387,7 @@ void CMainFrameEventImp::StopAndClose() {
 }
 
 void CMainFrameEventImp::RetranslateWindows() {
-    if (m_window != nullptr) {
-        m_window->SetWindowTextW(Translate(L"ProductName").c_str());
-    }
+    SetTitle();
     if (m_toolBar) {
         m_toolBar->RetranslateTexts();
     }

@@ -111,6 +111,8 @@ private:
     void ShowOrientation(int landscape) override;
     void ShowModelName(const std::wstring& name) override;
 
+    // The window system's title (task bar, window list) in the current language.
+    void SetTitle();
     // Parts of Dlg_OnInit: the wall preview inside the scroll area (with the editor that drives
     // it), and the place of the content playback window.
     void CreatePreview();
