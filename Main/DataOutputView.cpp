@@ -38,3 +38,9 @@ void CDataOutputViewEventImp::SetScreenConfiguration(int columns, int rows) {
 
 // The page has no text of its own yet.
 void CDataOutputViewEventImp::RetranslateTexts() {}
+
+void CDataOutputViewEventImp::SetExportTarget(const std::wstring& folder,
+                                              const std::wstring& fileName) {
+    m_exportFolder = folder;
+    m_exportFileName = fileName;
+}

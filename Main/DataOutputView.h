@@ -25,6 +25,8 @@ public:
     // The wall's layout, each time the page is shown; the sheet's counts follow it.
     void SetScreenConfiguration(int columns, int rows);
     void RetranslateTexts();
+    // The export dialog's confirmed folder and file name (without ".xlsx"), as typed.
+    void SetExportTarget(const std::wstring& folder, const std::wstring& fileName);
 
     // What the page was last given (for the page itself and its tests).
     const ProductParameter& ProductInfo() const { return m_record; }
@@ -38,4 +40,6 @@ private:
     ProductParameter m_record;
     int m_columns = 0;
     int m_rows = 0;
+    std::wstring m_exportFolder;
+    std::wstring m_exportFileName;
 };
