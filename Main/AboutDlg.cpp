@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "Main/DialogStyles.h"
 #include "shell/lang/LanguageTable.h"
 #include "toolkit/SFFactory.h"
 
@@ -16,26 +17,8 @@ constexpr int kPictureHeight = 90;
 
 // The about dialog's skin record.
 DialogStyle AboutStyle() {
-    DialogStyle s;
-    s.frameImage = L"bg_toolbar.png";
-    s.backgroundImage = L"bg_calendar.png";
-    s.backgroundMode = L"tile";
-    s.backgroundColor = L"000000";
-    const wchar_t* const pieces[12] = {L"0,0,10,35", L"30,0,1,35",  L"76,0,10,35", L"0,37,1,30",
-                                       L"0,37,1,30", L"0,37,1,30",  L"0,84,10,1",  L"10,84,30,1",
-                                       L"85,84,1,1", L"85,37,1,30", L"85,37,1,30", L"85,37,1,30"};
-    for (int i = 0; i < 12; ++i) {
-        s.pieces[i].rect = pieces[i];
-    }
-    s.pieces[0].mode = L"tile";
-    s.pieces[1].mode = L"stretch";
-    s.fontFamily = L"Tahoma";
-    s.titleColor = L"ffffff";
-    s.secondColor = L"999999";
-    s.titleAlign = L"left";
-    s.titleArea = L"20,0,1000,27";
+    DialogStyle s = SkinnedDialogStyle(kBand35Pieces);
     s.flag = 1;
-    s.rect57 = L"0,0,-1,-1";
     return s;
 }
 

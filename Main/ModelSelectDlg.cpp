@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Main/DialogStyles.h"
 #include "Main/MainFrame.h"
 #include "shell/lang/LanguageTable.h"
 #include "toolkit/SFFactory.h"
@@ -26,28 +27,10 @@ int ScaledLess1(double n) {
     return static_cast<int>(std::trunc(n * SFGetUIScale() - 1.0));
 }
 
-// The dialogs' common frame: a blue title band over the white background image.
+// The model selection dialog's skin record.
 DialogStyle CommonDialogStyle() {
-    DialogStyle s;
-    s.frameImage = L"bg_toolbar.png";
-    s.backgroundImage = L"bg_calendar.png";
-    s.backgroundMode = L"tile";
-    s.backgroundColor = L"000000";
-    const wchar_t* pieces[12] = {L"0,0,10,35", L"30,0,1,35",  L"76,0,10,35", L"0,37,1,30",
-                                 L"0,37,1,30", L"0,37,1,30",  L"0,84,10,1",  L"10,84,30,1",
-                                 L"85,84,1,1", L"85,37,1,30", L"85,37,1,30", L"85,37,1,30"};
-    for (int i = 0; i < 12; ++i) {
-        s.pieces[i].rect = pieces[i];
-    }
-    s.pieces[0].mode = L"tile";
-    s.pieces[1].mode = L"stretch";
-    s.fontFamily = L"Tahoma";
-    s.titleColor = L"ffffff";
-    s.secondColor = L"999999";
-    s.titleAlign = L"left";
-    s.titleArea = L"20,0,1000,27";
+    DialogStyle s = SkinnedDialogStyle(kBand35Pieces);
     s.flag = 1;
-    s.rect57 = L"0,0,-1,-1";
     return s;
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "Main/DialogStyles.h"
 #include "shell/lang/LanguageTable.h"
 #include "toolkit/SFFactory.h"
 
@@ -30,30 +31,12 @@ constexpr int kCloseMargin = 6;  // from the top and right edges, centring it in
 
 // The message box's skin record.
 DialogStyle MessageBoxStyle() {
-    DialogStyle s;
-    s.frameImage = L"bg_toolbar.png";
-    s.backgroundImage = L"bg_calendar.png";
-    s.backgroundMode = L"tile";
-    s.backgroundColor = L"000000";
-    const wchar_t* const pieces[12] = {L"0,0,10,35", L"30,0,1,35",  L"76,0,10,35", L"0,37,1,30",
-                                       L"0,37,1,30", L"0,37,1,30",  L"0,84,10,1",  L"10,84,30,1",
-                                       L"85,84,1,1", L"85,37,1,30", L"85,37,1,30", L"85,37,1,30"};
-    const wchar_t* const modes[3] = {L"tile", L"stretch", L""};
-    for (int i = 0; i < 12; ++i) {
-        s.pieces[i].rect = pieces[i];
-        s.pieces[i].mode = i < 3 ? modes[i] : L"";
-    }
+    DialogStyle s = SkinnedDialogStyle(kBand35Pieces);
     // Button 4's state rectangles; no button has a position, so the title bar has none.
     s.buttonStateRects[0] = L"11,41,23,14";
     s.buttonStateRects[1] = L"41,41,23,14";
     s.buttonStateRects[2] = L"71,41,23,14";
-    s.fontFamily = L"Tahoma";
     s.text47 = L"normal";
-    s.titleColor = L"FFFFFF";
-    s.secondColor = L"999999";
-    s.titleAlign = L"left";
-    s.titleArea = L"20,0,1000,27";
-    s.rect57 = L"0,0,-1,-1";
     return s;
 }
 
