@@ -27,6 +27,8 @@ public:
     void RetranslateTexts();
     // The export dialog's confirmed folder and file name (without ".xlsx"), as typed.
     void SetExportTarget(const std::wstring& folder, const std::wstring& fileName);
+    const std::wstring& ExportFolder() const { return m_exportFolder; }
+    const std::wstring& ExportFileName() const { return m_exportFileName; }
 
     // What the page was last given (for the page itself and its tests).
     const ProductParameter& ProductInfo() const { return m_record; }
