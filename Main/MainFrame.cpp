@@ -9,6 +9,7 @@
 
 #include "Main/AboutDlg.h"
 #include "Main/DataOutputView.h"
+#include "Main/DialogStyles.h"
 #include "Main/ModelSelectDlg.h"
 #include "Main/MsgDlg.h"
 #include "Main/ParameterSetting.h"
@@ -33,25 +34,15 @@ constexpr int kPreviewLeft = 60;
 // The code the "Help" entry has always passed for the guide; F1 (a Qt key code) asks too.
 constexpr int kHelpKeyCode = 112;
 
+// The dialogs' record with the main window's own frame image, band and dark title.
 DialogStyle MainWindowStyle() {
-    DialogStyle s;
+    DialogStyle s = SkinnedDialogStyle({L"0,0,10,8", L"30,0,1,8", L"138,0,10,8", L"0,37,1,30",
+                                        L"0,37,1,30", L"0,37,1,30", L"0,84,10,1", L"10,84,30,1",
+                                        L"84,84,2,1", L"85,37,1,30", L"85,37,1,30", L"85,37,1,30"});
     s.frameImage = L"DlgBackgorund.png";
-    s.backgroundImage = L"bg_calendar.png";
-    s.backgroundMode = L"tile";
-    s.backgroundColor = L"000000";
-    const wchar_t* pieces[12] = {L"0,0,10,8",  L"30,0,1,8",   L"138,0,10,8", L"0,37,1,30",
-                                 L"0,37,1,30", L"0,37,1,30",  L"0,84,10,1",  L"10,84,30,1",
-                                 L"84,84,2,1", L"85,37,1,30", L"85,37,1,30", L"85,37,1,30"};
-    for (int i = 0; i < 12; ++i) {
-        s.pieces[i].rect = pieces[i];
-    }
-    s.pieces[0].mode = L"tile";
-    s.pieces[1].mode = L"stretch";
-    s.fontFamily = L"Tahoma";
     s.titleColor = L"333333";
-    s.secondColor = L"999999";
-    s.titleAlign = L"left";
     s.titleArea = L"0,0,1000,62";
+    s.rect57 = L"";
     return s;
 }
 
