@@ -110,8 +110,10 @@ int RunApplication(int argc, char** argv, MainFrameFactory createMainFrame) {
         return 1;
     }
 
-    // 1. The application object.
+    // 1. The application object. The desktop file name is the id of the installed desktop entry
+    //    (data/desktop), so the window system matches the window to its menu entry and icon.
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(TESSARO_APP_ID));
     qCInfo(lcStartup, "1 application");
 
     // 2. The toolkit works on this application object.
