@@ -8,6 +8,7 @@
 #include "Main/DialogStyles.h"
 #include "Main/MsgDlg.h"
 #include "Main/xlsx/ExportTarget.h"
+#include "framework/os/SFAppDir.h"
 #include "shell/lang/LanguageTable.h"
 #include "toolkit/SFFactory.h"
 #include "toolkit/SFToolkit.h"
@@ -111,7 +112,8 @@ int CExportDlgEventImp::Dlg_OnInit(int created) {
         m_folder->Create(SF_WS_VISIBLE, &none, window, 0, 0);
         m_folder->SetReadOnly(1);
         m_folder->SetTextSize(SFScaled(13));
-        const std::wstring start = DefaultExportFolder(SFGetAppPath());
+        const std::wstring start =
+            DefaultExportFolder(SFGetAppPath(), SF_SOFT_BASE::IsInstalledProgram());
         m_folder->SetWindowTextW(start.c_str());
         m_folder->SetToolTipText(start.c_str());
     }

@@ -150,9 +150,7 @@ int RunApplication(int argc, char** argv, MainFrameFactory createMainFrame) {
     //     data (../share/tessaro) belongs to the package manager, even where this user could
     //     write there (root): its settings go to the user's configuration folder, so removing
     //     the package leaves nothing behind.
-    const std::string exeDir = SF_SOFT_BASE::ExecutableDirectory();
-    const bool installedProgram = SF_SOFT_BASE::ResolveApplicationDirectory(exeDir) != exeDir;
-    const std::string settingsPath = SettingsFilePath(appDir, installedProgram);
+    const std::string settingsPath = SettingsFilePath(appDir, SF_SOFT_BASE::IsInstalledProgram());
     // The store lives for the rest of the process (the language tables and the tool bar read
     // through it); a second run in the same process replaces it.
     static std::unique_ptr<CConfigXMLPersistImp> store;

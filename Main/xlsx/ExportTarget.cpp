@@ -84,13 +84,13 @@ FolderWrite ProbeFolderWrite(const std::string& folder) {
     return FolderWrite::Writable;
 }
 
-std::wstring DefaultExportFolder(const std::wstring& appDir) {
+std::wstring DefaultExportFolder(const std::wstring& appDir, bool installed) {
     auto writable = [](const QString& dir) {
         return !dir.isEmpty() &&
                ProbeFolderWrite(SF_SOFT_BASE::CSFStreamConvert::ToNarrow(dir.toStdWString())) ==
                    FolderWrite::Writable;
     };
-    if (writable(QString::fromStdWString(appDir))) {
+    if (!installed && writable(QString::fromStdWString(appDir))) {
         return appDir;
     }
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

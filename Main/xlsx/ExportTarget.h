@@ -37,6 +37,7 @@ enum class FolderWrite { Writable, Full, Refused };
 // Creates an empty, uniquely named file in the (multibyte) folder and removes it again.
 FolderWrite ProbeFolderWrite(const std::string& folder);
 
-// Where an export starts: appDir when a file can be created there, else the user's documents
-// folder when one can, else the home folder.
-std::wstring DefaultExportFolder(const std::wstring& appDir);
+// Where an export starts: appDir when a file can be created there and the program is not an
+// installed one (its data folder is the package manager's), else the user's documents folder
+// when a file can be created there, else the home folder.
+std::wstring DefaultExportFolder(const std::wstring& appDir, bool installed);

@@ -43,6 +43,14 @@ std::string& Storage() {
 
 }  // namespace
 
+bool IsInstalledProgram() {
+    static const bool installed = [] {
+        const std::string exeDir = ExecutableDirectory();
+        return ResolveApplicationDirectory(exeDir) != exeDir;
+    }();
+    return installed;
+}
+
 std::string ExecutableDirectory() {
     char buffer[PATH_MAX];
     ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);

@@ -17,6 +17,11 @@ std::string ResolveApplicationDirectory(const std::string& exeDir);
 // The directory holding the running executable (from /proc/self/exe).
 std::string ExecutableDirectory();
 
+// True when the running program is an installed one: its data lies in ../share/tessaro, which
+// belongs to the package manager, so nothing of the user's is written there even where the
+// user could (root).
+bool IsInstalledProgram();
+
 // Replaces the resolved directory (tests and tools that run from elsewhere). Call before any
 // other thread reads it.
 void SetApplicationDirectory(const std::string& directory);

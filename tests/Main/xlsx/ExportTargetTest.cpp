@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 
 #include "Main/xlsx/ExportTarget.h"
 #include "support/TempDir.h"
@@ -70,11 +71,15 @@ TEST(ExportTargetTest, TheFirstFailedCheckSpeaks) {
 
 TEST(ExportTargetTest, StartsInAFolderThatCanBeWritten) {
     const testsupport::TempDir dir;
-    EXPECT_EQ(DefaultExportFolder(Wide(dir.path())), Wide(dir.path()));
-    const std::wstring fallback = DefaultExportFolder(L"/proc");
-    EXPECT_NE(fallback, L"/proc");
-    EXPECT_EQ(ProbeFolderWrite(std::string(fallback.begin(), fallback.end())),
-              FolderWrite::Writable);
+    EXPECT_EQ(DefaultExportFolder(Wide(dir.path()), false), Wide(dir.path()));
+    // An installed program's data folder is never the start, even where it could be written.
+    for (const auto& [appDir, installed] :
+         {std::pair{std::wstring(L"/proc"), false}, std::pair{Wide(dir.path()), true}}) {
+        const std::wstring fallback = DefaultExportFolder(appDir, installed);
+        EXPECT_NE(fallback, appDir);
+        EXPECT_EQ(ProbeFolderWrite(std::string(fallback.begin(), fallback.end())),
+                  FolderWrite::Writable);
+    }
 }
 
 }  // namespace
