@@ -29,6 +29,7 @@
 #include "framework/os/SFThread.h"
 #include "shell/AppSettings.h"
 #include "shell/lang/LanguageTable.h"
+#include "support/WallSheet.h"
 #include "toolkit/SFToolkit.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -152,6 +153,57 @@ private Q_SLOTS:
         SFSetUIScale(1.0f);
         CurrentLanguage = 0;
         ResetLanguageTables();
+    }
+
+    // The window and tessaro-quote agree: the walls the command line's tests quote, typed into
+    // the window as a user would, give the sheet of the shared helper both are compared with.
+    void windowAndQuoteAgree_data() {
+        QTest::addColumn<double>("width");
+        QTest::addColumn<double>("height");
+        QTest::addColumn<double>("lampstand");
+        QTest::addColumn<bool>("feet");
+        QTest::addColumn<int>("modelRow");
+        QTest::addColumn<int>("columns");  // 0: Fit To Room
+        QTest::addColumn<bool>("portrait");
+        QTest::newRow("7 × 1 laid out") << 9.0 << 2.0 << 1.0 << false << 0 << 7 << false;
+        QTest::newRow("fitted in feet") << 19.69 << 6.57 << 3.3 << true << 1 << 0 << false;
+        QTest::newRow("fitted in portrait") << 6.0 << 4.0 << 0.8 << false << 2 << 0 << true;
+    }
+    void windowAndQuoteAgree() {
+        QFETCH(double, width);
+        QFETCH(double, height);
+        QFETCH(double, lampstand);
+        QFETCH(bool, feet);
+        QFETCH(int, modelRow);
+        QFETCH(int, columns);
+        QFETCH(bool, portrait);
+        const testsupport::WallDescription wall{width,        height,  lampstand, feet,    modelRow,
+                                                columns == 0, columns, 1,         portrait};
+        const auto number = [](double v) { return QString::number(v, 'f', 2); };
+        if (feet)
+            Click(C(Panel::kFeet));
+        Type(Panel::kStepWallSize, Panel::kWallWidth, number(width));
+        Type(Panel::kStepWallSize, Panel::kWallHeight, number(height));
+        Type(Panel::kStepWallSize, Panel::kLampstand, number(lampstand));
+        const ProductCatalogue& catalogue = m_frame->ModelSelectDlg()->Catalogue();
+        Choose(QString::fromStdWString(CatalogueRecordAt(catalogue, modelRow)->model));
+        Click(C(Panel::kStepLayout));
+        if (portrait)
+            Click(C(Panel::kPortrait));
+        if (columns == 0) {
+            Click(C(Panel::kFitToRoom));
+        } else {
+            Type(Panel::kStepLayout, Panel::kColumns, QString::number(columns));
+            Type(Panel::kStepLayout, Panel::kRows, u"1"_s);
+        }
+        Tab(111);
+        const testsupport::WallSheet expected = testsupport::SheetForWall(catalogue, wall);
+        QVERIFY(expected.messages.empty());
+        QCOMPARE(m_frame->Design().columns, expected.columns);
+        QCOMPARE(m_frame->Design().rows, expected.rows);
+        for (std::size_t f = 0; f < SpecSheetValues::kCount; ++f)
+            QCOMPARE(Sheet()[static_cast<int>(f)],
+                     QString::fromStdWString(expected.values.fields[f]));
     }
 
     // One road per size class: the wall (model, width, height, columns, rows), then the sheet;
