@@ -1,48 +1,512 @@
 #include "Main/MainFrame.h"
 
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QThread>
+#include <QWidget>
+
+#include <filesystem>
+
 #include "Main/AboutDlg.h"
 #include "Main/DataOutputView.h"
+#include "Main/DialogStyles.h"
 #include "Main/ModelSelectDlg.h"
+#include "Main/MsgDlg.h"
 #include "Main/ParameterSetting.h"
 #include "Main/ToolBar.h"
+#include "framework/os/SFStreamConvert.h"
+#include "shell/QtTranslation.h"
+#include "shell/lang/LanguageTable.h"
+#include "toolkit/SFFactory.h"
+#include "toolkit/SFSkin.h"
+#include "toolkit/SFToolkit.h"
+
+Q_LOGGING_CATEGORY(lcMainFrame, "tessaro.mainframe")
+
+namespace {
+
+// The data output page shows the preview in a fixed 672 × 378 area on its left; the scroll area
+// moves there (window coordinates) while that page is shown.
+constexpr tagRECT kDataOutputScrollRect{25, 115, 697, 493};
+constexpr tagRECT kDataOutputPreviewRect{0, 0, 672, 378};
+// The preview stands this far from the scroll area's left edge on the wall page.
+constexpr int kPreviewLeft = 60;
+// The code the "Help" entry has always passed for the guide; F1 (a Qt key code) asks too.
+constexpr int kHelpKeyCode = 112;
+
+// The dialogs' record with the main window's own frame image, band and dark title.
+DialogStyle MainWindowStyle() {
+    DialogStyle s = SkinnedDialogStyle({L"0,0,10,8", L"30,0,1,8", L"138,0,10,8", L"0,37,1,30",
+                                        L"0,37,1,30", L"0,37,1,30", L"0,84,10,1", L"10,84,30,1",
+                                        L"84,84,2,1", L"85,37,1,30", L"85,37,1,30", L"85,37,1,30"});
+    s.frameImage = L"DlgBackgorund.png";
+    s.titleColor = L"333333";
+    s.titleArea = L"0,0,1000,62";
+    s.rect57 = L"";
+    return s;
+}
+
+ImageButtonStyle Faces(const wchar_t* normal, const wchar_t* hover, const wchar_t* disabled) {
+    ImageButtonStyle s;
+    s.normal = normal;
+    s.hover = hover;
+    s.pressed = hover;
+    s.disabled = disabled;
+    return s;
+}
+
+void Place(CSFControl* control, const tagRECT& rect) {
+    if (control != nullptr) {
+        control->MoveWindow(&rect);
+    }
+}
+
+QWidget* WidgetOf(CSFControl* control) {
+    return control != nullptr ? static_cast<QWidget*>(control->GetUIWnd()) : nullptr;
+}
+
+}  // namespace
 
 CMainFrameEventImp::CMainFrameEventImp() = default;
-CMainFrameEventImp::~CMainFrameEventImp() = default;
-int CMainFrameEventImp::Create() { return 0; }
-void CMainFrameEventImp::ShowWindow(int /*show*/) {}
-int CMainFrameEventImp::Dlg_OnInit(int /*created*/) { return 1; }
-void CMainFrameEventImp::OnDlgSize(uint32_t /*type*/, int& /*cx*/, int& /*cy*/) {}
-int CMainFrameEventImp::Dlg_Close() { return 0; }
-void CMainFrameEventImp::OnDlgKeyDown(uint32_t /*modifiers*/, int /*key*/) {}
-void CMainFrameEventImp::OnChangeGeometry(tagRECT, int, int, int, int) {}
-void CMainFrameEventImp::OnChangeNum(int, int) {}
-void CMainFrameEventImp::OnChangeOrientation(int) {}
-void CMainFrameEventImp::OnAttention(int) {}
-void CMainFrameEventImp::OnChangeModel() {}
-void CMainFrameEventImp::OnChangeScrollGeometry(int, int) {}
-void CMainFrameEventImp::ShowBluePrint(bool) {}
-void CMainFrameEventImp::ShowAboutDlg() {}
-void CMainFrameEventImp::MinimizeWindow() {}
-void CMainFrameEventImp::StopAndClose() {}
-void CMainFrameEventImp::RetranslateWindows() {}
-void CMainFrameEventImp::OpenUserGuide() {}
-void CMainFrameEventImp::ApplyWallSize(double, double) {}
-void CMainFrameEventImp::ApplyModel(const std::wstring&, double, double) {}
-void CMainFrameEventImp::ApplyCount(int, int) {}
-int CMainFrameEventImp::ApplyLampstand(double) { return 0; }
-int CMainFrameEventImp::ApplyOrientationChange() { return 0; }
-void CMainFrameEventImp::ApplyMetersToFeet() {}
-void CMainFrameEventImp::ApplyFeetToMeters() {}
-void CMainFrameEventImp::ApplyFitToRoom() {}
-void CMainFrameEventImp::SelectModel() {}
-void CMainFrameEventImp::ChooseContent(int) {}
-void CMainFrameEventImp::SetProductInfo(const ProductParameter&) {}
-void CMainFrameEventImp::ShowMessage(const std::wstring&, const std::wstring&) {}
+
+CMainFrameEventImp::~CMainFrameEventImp() {
+    // The editor drives the preview, which dies with the window; the parts only hold weak
+    // references to this frame and check their own controls before touching them.
+    m_editor.reset();
+    if (m_window != nullptr) {
+        CSFDialog* window = m_window;
+        m_window = nullptr;
+        m_preview = nullptr;
+        m_scrollArea = nullptr;
+        SFDestroyControl(window);
+    }
+}
+
+int CMainFrameEventImp::Create() {
+    if (m_window != nullptr) {
+        return 1;
+    }
+    m_window = SFCreateMainWindow(this, nullptr);
+    if (m_window == nullptr) {
+        qCWarning(lcMainFrame, "the main window could not be created");
+        return 0;
+    }
+    const DialogStyle style = MainWindowStyle();
+    m_window->SetSkin(&style);
+    // The tool bar shows the program's title in the title area; the skinned window's own title
+    // text would show through it, so the name goes to the window system's title alone.
+    m_window->Create(L"", nullptr);  // runs Dlg_OnInit(1)
+    SetTitle();
+    m_window->SetDlgIcon(L"logo.png");
+    const float s = SFGetUIScale();
+    m_window->MoveWindow(0, 0, static_cast<int>(1000 * s + 20), static_cast<int>(700 * s + 20));
+    m_window->CenterWindow(nullptr);
+    m_window->SetFrameShadow(true);
+    return 1;
+}
+
+void CMainFrameEventImp::SetTitle() {
+    if (QWidget* window = WidgetOf(m_window)) {
+        window->setWindowTitle(QString::fromStdWString(Translate(L"ProductName")));
+    }
+}
+
+void CMainFrameEventImp::ShowWindow(int show) {
+    if (m_window != nullptr) {
+        m_window->ShowWindow(show);
+    }
+}
+
+int CMainFrameEventImp::Dlg_OnInit(int created) {
+    if (created != 1 || m_toolBar) {
+        return 1;  // a modal run of the main window builds nothing
+    }
+    void* window = GetUIWnd();
+    const std::weak_ptr<CMainFrameEventImp> self = weak_from_this();
+
+    m_toolBar = std::make_shared<CToolBarEventImp>(self);
+    m_toolBar->Create(window);
+    m_dataOutputView = std::make_shared<CDataOutputViewEventImp>(self);
+    m_dataOutputView->Create(window);
+    m_parameterPanel = std::make_shared<CParameterSettingEventImp>(self);
+    m_parameterPanel->Create(window);
+    m_aboutDlg = std::make_shared<CAboutDlgEventImp>(self);
+    m_aboutDlg->Create(window);
+
+    m_scrollArea = SFCreateScrollArea(nullptr);
+    if (m_scrollArea != nullptr) {
+        const tagRECT area{0, 0, 980, 700};
+        m_scrollArea->Create(SF_WS_VISIBLE, &area, 980, 700, window, 0);
+        ScrollAreaStyle areaStyle;
+        areaStyle.background = L"/bgColorWhite.png";
+        m_scrollArea->SetSkin(&areaStyle);
+        CreatePreview();
+    }
+
+    m_modelSelectDlg = std::make_shared<CModelSelectDlgEventImp>(self);
+    m_modelSelectDlg->Create(window);
+
+    CreateContentPlayback();
+
+    if (m_editor) {
+        // The preview's built-in panel size stands for no model at all: until a catalogue record
+        // is applied, preview and mirror agree that there is none (an empty catalogue then shows
+        // no panels, and the rules refuse instead of dividing by a zero size).
+        m_editor->ApplyModel(L"", 0.0, 0.0);
+    }
+    m_modelSelectDlg->ShowDefaultModel();
+    return 1;
+}
+
+void CMainFrameEventImp::CreatePreview() {
+    m_preview = SFCreateEffectView(this);
+    if (m_preview == nullptr) {
+        qCWarning(lcMainFrame, "the wall preview could not be created");
+        return;
+    }
+    const tagRECT rect{0, 0, 60, 20};
+    m_preview->Create(L"", L"", SF_WS_VISIBLE, &rect, m_scrollArea->GetUIWnd(), 0);
+    m_preview->SetBackground(L"screenBg.png");
+    m_preview->SetBgScreen(L"image1.png");
+    m_preview->SetBgStyle(kBgScreen);
+    const ImageButtonStyle add = Faces(L"body_add_n.png", L"body_add_h.png", L"body_add_n.png");
+    const ImageButtonStyle less = Faces(L"body_less_n.png", L"body_less_h.png", L"body_less_n.png");
+    const ImageButtonStyle rotate =
+        Faces(L"body_rotating_n.png", L"body_rotating_h.png", L"body_rotating_n.png");
+    const ImageButtonStyle choose =
+        Faces(L"body_choose_n.png", L"body_choose_h.png", L"body_choose.png");
+    m_preview->SetBtnSkin(kButtonMoreColumns, &add);
+    m_preview->SetBtnSkin(kButtonLessColumns, &less);
+    m_preview->SetBtnSkin(kButtonMoreRows, &add);
+    m_preview->SetBtnSkin(kButtonLessRows, &less);
+    m_preview->SetBtnSkin(kButtonRotate, &rotate);
+    m_preview->SetBtnSkin(kButtonChangeModel, &choose);
+    IWallDesignView& view = *this;
+    m_editor = std::make_unique<WallDesignEditor>(*m_preview, view);
+}
+
+void CMainFrameEventImp::CreateContentPlayback() {
+    // The content playback window (the sample video over the panels) takes its place here, after
+    // the preview it covers and before the default model is applied; until it exists the
+    // preview draws every content itself.
+}
+
+void CMainFrameEventImp::OnDlgSize(uint32_t /*type*/, int& cx, int& cy) {
+    m_clientWidth = cx;
+    m_clientHeight = cy;
+    if (!m_toolBar || m_fullScreen != 0) {
+        return;
+    }
+    const float s = SFGetUIScale();
+    const int t = static_cast<int>(36 * s);
+    const int p = static_cast<int>(118 * s);
+    Place(m_toolBar->View(), {10, 10, cx - 10, t + 10});
+    Place(m_dataOutputView->View(), {10, t + 10, cx - 10, cy - 10});
+    Place(m_parameterPanel->View(), {10, t + 10, cx - 10, t + 10 + p});
+    if (m_parameterPanel->View() != nullptr) {
+        m_parameterPanel->View()->ShowWindow(m_bluePrintShown ? 1 : 0);
+    }
+    if (m_scrollArea == nullptr || m_preview == nullptr) {
+        return;
+    }
+    const tagRECT area = WallPageScrollRect();
+    const int w = area.right - area.left;
+    const int h = area.bottom - area.top;
+    m_scrollArea->MoveWindow(&area);
+    m_scrollArea->ResizeScrollArea(w, h);
+    m_previewRect = {kPreviewLeft, 0, w - 61, h - 1};
+    m_preview->MoveWindow(&m_previewRect);
+    // The preview draws its wall in proportion to its own width: give it the design's wall (the
+    // one the panel shows) again, so a new layout never disagrees with the panel and the mirror.
+    if (m_editor) {
+        const WallDesign& design = m_editor->Design();
+        m_editor->ApplyWallSize(design.wallWidth, design.wallHeight);
+    }
+    if (!m_bluePrintShown) {
+        ShowDataOutputPreview(true);  // the data output page stays; only its preview follows it
+    }
+}
+
+tagRECT CMainFrameEventImp::WallPageScrollRect() const {
+    const float s = SFGetUIScale();
+    const int t = static_cast<int>(36 * s);
+    const int p = static_cast<int>(118 * s);
+    return {10, t + 10 + p, m_clientWidth - 10, m_clientHeight - 174 + t + 10 + p};
+}
+
+void CMainFrameEventImp::ShowBluePrint(bool show) {
+    if (!m_toolBar) {
+        return;
+    }
+    const bool leavingWallPage = m_bluePrintShown && !show;
+    m_bluePrintShown = show;
+    if (m_parameterPanel->View() != nullptr) {
+        m_parameterPanel->View()->ShowWindow(show ? 1 : 0);
+    }
+    if (m_dataOutputView->View() != nullptr) {
+        m_dataOutputView->View()->ShowWindow(show ? 0 : 1);
+    }
+    if (m_scrollArea == nullptr || m_preview == nullptr) {
+        return;
+    }
+    if (show) {
+        const tagRECT area = WallPageScrollRect();
+        m_scrollArea->MoveWindow(&area);
+        const int width = m_previewRect.right - m_previewRect.left;
+        m_previewRect.left = kPreviewLeft;
+        m_previewRect.right = kPreviewLeft + width;
+        m_preview->MoveWindow(&m_previewRect);
+        OnChangeScrollGeometry(width, m_previewRect.bottom - m_previewRect.top);
+    } else {
+        // Asked again while the data output page is shown, the preview already has its small
+        // size: the wall page's rectangle kept when leaving it must stay.
+        ShowDataOutputPreview(leavingWallPage);
+        const WallDesign& design = Design();
+        m_dataOutputView->SetScreenConfiguration(design.columns, design.rows);
+    }
+    m_preview->SetOperable(show ? 1 : 0);
+}
+
+void CMainFrameEventImp::ShowDataOutputPreview(bool keepWallPageRect) {
+    const QWidget* preview = WidgetOf(m_preview);
+    if (keepWallPageRect && preview != nullptr) {
+        m_previewRect = {0, 0, preview->width(), preview->height()};  // restored on return
+    }
+    m_scrollArea->MoveWindow(&kDataOutputScrollRect);
+    m_scrollArea->ResizeScrollArea(kDataOutputPreviewRect.right, kDataOutputPreviewRect.bottom);
+    m_preview->MoveWindow(&kDataOutputPreviewRect);
+}
+
+int CMainFrameEventImp::Dlg_Close() {
+    if (m_window != nullptr) {
+        m_window->ShowWindow(0);
+    }
+    m_closing = 1;
+    // Qt ends its event loop when the last visible window closes, but this window was hidden
+    // just now, before its close completes, so Qt no longer counts it: end the loop here. Only
+    // a running loop is ended (a test that drives the frame runs none, and a quit request then
+    // would end every loop it starts later).
+    if (QThread::currentThread()->loopLevel() > 0) {
+        QCoreApplication::exit(0);
+    }
+    return 0;
+}
+
+void CMainFrameEventImp::OnDlgKeyDown(uint32_t /*modifiers*/, int key) {
+    if (key == kHelpKeyCode || key == Qt::Key_F1) {
+        OpenUserGuide();
+    }
+}
+
+void CMainFrameEventImp::OpenUserGuide() {
+    std::wstring path = SFGetAppPath();
+    if (CurrentLanguage == 0) {
+        path += L"/" + Translate(L"User's Eng Guide.pdf");
+    } else if (CurrentLanguage == 1) {
+        path += L"/" + Translate(L"User's Chn Guide.pdf");
+    }
+    // Other language values have no guide: the application directory itself opens. A guide that
+    // is not there is not offered to the desktop at all (it would show its own error).
+    std::error_code error;
+    if (!std::filesystem::exists(SF_SOFT_BASE::CSFStreamConvert::ToNarrow(path), error)) {
+        qCInfo(lcMainFrame, "no user's guide at %s", qUtf8Printable(QString::fromStdWString(path)));
+        return;
+    }
+    SFOpenDocument(path);
+}
+
+void CMainFrameEventImp::OnChangeGeometry(tagRECT /*panels*/, int /*columns*/, int /*rows*/,
+                                          int /*width*/, int /*height*/) {
+    // The content playback window is laid over the panels here once it exists.
+}
+
+void CMainFrameEventImp::OnChangeNum(int which, int count) {
+    if (m_editor) {
+        m_editor->OnChangeNum(which, count);
+    }
+}
+
+void CMainFrameEventImp::OnChangeOrientation(int landscape) {
+    if (m_editor) {
+        m_editor->OnChangeOrientation(landscape);
+    }
+}
+
+void CMainFrameEventImp::OnAttention(int code) {
+    if (m_editor) {
+        m_editor->OnAttention(code);
+    }
+}
+
+void CMainFrameEventImp::OnChangeModel() {
+    SelectModel();
+}
+
+void CMainFrameEventImp::OnChangeScrollGeometry(int width, int height) {
+    if (m_scrollArea == nullptr) {
+        return;
+    }
+    // The scrollable content reaches to the preview's far edges, so none of the drawing is cut
+    // off by the content's edge where the preview does not stand at the origin.
+    const QWidget* preview = WidgetOf(m_preview);
+    const int left = preview != nullptr ? preview->x() : 0;
+    const int top = preview != nullptr ? preview->y() : 0;
+    m_scrollArea->ResizeScrollArea(left + width, top + height);
+    if (m_bluePrintShown) {
+        m_previewRect = {left, top, left + width, top + height};  // what a return restores
+    }
+}
+
+void CMainFrameEventImp::ShowAboutDlg() {
+    if (m_aboutDlg) {
+        m_aboutDlg->DoModal();
+    }
+}
+
+void CMainFrameEventImp::MinimizeWindow() {
+    if (m_window != nullptr) {
+        m_window->MacShowMinimize(true);
+    }
+}
+
+void CMainFrameEventImp::StopAndClose() {
+    // The sample content stops here first once it plays.
+    if (m_window != nullptr) {
+        m_window->ShowWindow(0);
+        m_window->SendDlgMessage(SF_UI_CLOSE, 0, 0);
+    }
+}
+
+void CMainFrameEventImp::RetranslateWindows() {
+    SetTitle();
+    if (m_toolBar) {
+        m_toolBar->RetranslateTexts();
+    }
+    if (m_aboutDlg) {
+        m_aboutDlg->RetranslateTexts();
+    }
+    if (m_dataOutputView) {
+        m_dataOutputView->RetranslateTexts();
+    }
+    if (m_parameterPanel) {
+        m_parameterPanel->RetranslateTexts();
+    }
+    if (m_modelSelectDlg) {
+        m_modelSelectDlg->RetranslateTexts();
+    }
+    InstallQtTranslation(CurrentLanguage);  // Qt's own texts (standard dialogs, menus)
+}
+
+void CMainFrameEventImp::ApplyWallSize(double width, double height) {
+    if (m_editor) {
+        m_editor->ApplyWallSize(width, height);
+    }
+}
+
+void CMainFrameEventImp::ApplyModel(const std::wstring& name, double widthMm, double heightMm) {
+    if (m_editor) {
+        m_editor->ApplyModel(name, widthMm, heightMm);
+    }
+}
+
+void CMainFrameEventImp::ApplyCount(int which, int count) {
+    if (m_editor) {
+        m_editor->ApplyCount(which, count);
+    }
+}
+
+int CMainFrameEventImp::ApplyLampstand(double height) {
+    return m_editor ? m_editor->ApplyLampstand(height) : 0;
+}
+
+int CMainFrameEventImp::ApplyOrientationChange() {
+    return m_editor ? m_editor->ApplyOrientationChange() : 0;
+}
+
+void CMainFrameEventImp::ApplyMetersToFeet() {
+    if (m_editor) {
+        m_editor->ApplyMetersToFeet();
+    }
+}
+
+void CMainFrameEventImp::ApplyFeetToMeters() {
+    if (m_editor) {
+        m_editor->ApplyFeetToMeters();
+    }
+}
+
+void CMainFrameEventImp::ApplyFitToRoom() {
+    if (m_editor) {
+        m_editor->ApplyFitToRoom();
+    }
+}
+
+void CMainFrameEventImp::SelectModel() {
+    if (m_modelSelectDlg) {
+        m_modelSelectDlg->DoModal();
+    }
+}
+
+void CMainFrameEventImp::ChooseContent(int choice) {
+    if (m_preview == nullptr) {
+        return;
+    }
+    switch (choice) {
+        case kContentImage1:
+            m_preview->SetBgScreen(L"image1.png");
+            m_preview->SetBgStyle(kBgScreen);
+            break;
+        case kContentImage2:
+            m_preview->SetBgScreen(L"image2.png");
+            m_preview->SetBgStyle(kBgScreen);
+            break;
+        case kContentNone:
+            m_preview->SetBgStyle(kBgWhite);
+            break;
+        case kContentVideo:
+            // The panels stay white until the playback window plays the sample over them.
+            m_preview->SetBgStyle(kBgWhite);
+            break;
+        default:
+            break;  // no such entry
+    }
+}
+
+void CMainFrameEventImp::SetProductInfo(const ProductParameter& record) {
+    if (m_dataOutputView) {
+        m_dataOutputView->SetProductInfo(record);
+    }
+}
+
+void CMainFrameEventImp::ShowMessage(const std::wstring& title, const std::wstring& text) {
+    ShowMessageBox(text.c_str(), title.c_str(), m_window != nullptr ? GetUIWnd() : nullptr);
+}
+
 const WallDesign& CMainFrameEventImp::Design() const {
     static const WallDesign kDefault;
     return m_editor ? m_editor->Design() : kDefault;
 }
-void CMainFrameEventImp::ShowCount(int, int) {}
-void CMainFrameEventImp::ShowLampstand(double) {}
-void CMainFrameEventImp::ShowOrientation(int) {}
-void CMainFrameEventImp::ShowModelName(const std::wstring&) {}
+
+void CMainFrameEventImp::ShowCount(int which, int count) {
+    if (m_parameterPanel) {
+        m_parameterPanel->SetNum(which, count);
+    }
+}
+
+void CMainFrameEventImp::ShowLampstand(double height) {
+    if (m_parameterPanel) {
+        m_parameterPanel->SetLampstandValue(height);
+    }
+}
+
+void CMainFrameEventImp::ShowOrientation(int landscape) {
+    if (m_parameterPanel) {
+        m_parameterPanel->SetOrientation(landscape);
+    }
+}
+
+void CMainFrameEventImp::ShowModelName(const std::wstring& name) {
+    if (m_parameterPanel) {
+        m_parameterPanel->SetModelName(name);
+    }
+}

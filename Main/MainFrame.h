@@ -41,8 +41,10 @@ public:
     // Creates the skinned main window (hidden) with its whole content; call once, on a
     // shared_ptr (the parts keep weak references to the frame). Returns 1 on success.
     int Create();
-    // tessaro::IMainFrame: shows (1) or hides (0) the main window.
+    // tessaro::IMainFrame: shows (1) or hides (0) the main window; closes it as the tool bar's
+    // close button does (StopAndClose).
     void ShowWindow(int show) override;
+    void Close() override { StopAndClose(); }
 
     // ---- ISFDialogEvent
     int Dlg_OnInit(int created) override;
@@ -109,6 +111,18 @@ private:
     void ShowOrientation(int landscape) override;
     void ShowModelName(const std::wstring& name) override;
 
+    // The window system's title (task bar, window list) in the current language.
+    void SetTitle();
+    // Parts of Dlg_OnInit: the wall preview inside the scroll area (with the editor that drives
+    // it), and the place of the content playback window.
+    void CreatePreview();
+    void CreateContentPlayback();
+    // The scroll area's place on the wall page for the last size OnDlgSize received.
+    tagRECT WallPageScrollRect() const;
+    // Shows the preview in the data output page's preview area, first keeping its wall-page
+    // rectangle when it stands on the wall page.
+    void ShowDataOutputPreview(bool keepWallPageRect);
+
     CSFDialog* m_window = nullptr;
     std::shared_ptr<CAboutDlgEventImp> m_aboutDlg;
     std::shared_ptr<CToolBarEventImp> m_toolBar;
@@ -123,4 +137,5 @@ private:
     tagRECT m_previewRect{0, 0, 0, 0};
     int m_clientWidth = 0;
     int m_clientHeight = 0;
+    bool m_bluePrintShown = true;  // the wall page (true) or the data output page
 };

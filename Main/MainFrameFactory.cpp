@@ -7,25 +7,16 @@
 
 #include <cstdlib>
 
-namespace {
-
-// Stands in for the skinned main frame until it exists: a plain, real top-level window.
-class PlaceholderFrame final : public tessaro::IMainFrame {
-public:
-    PlaceholderFrame() {
-        m_window.setWindowTitle(QStringLiteral("Tessaro"));
-        m_window.resize(1024, 680);
-    }
-    void ShowWindow(int show) override { m_window.setVisible(show != 0); }
-
-private:
-    QWidget m_window;
-};
-
-}  // namespace
+#include "Main/MainFrame.h"
 
 std::shared_ptr<tessaro::IMainFrame> CreateMainFrame() {
-    return std::make_shared<PlaceholderFrame>();
+    // The frame hands weak references to itself to its parts while it builds them, so it must
+    // be owned by a shared pointer before Create runs.
+    auto frame = std::make_shared<CMainFrameEventImp>();
+    if (frame->Create() == 0) {
+        return nullptr;
+    }
+    return frame;
 }
 
 // Start-up measurement (bench/ui/StartupBench): with TESSARO_QUIT_AFTER_FIRST_PAINT set, the

@@ -2,7 +2,20 @@
 // The model selection dialog: lists the product catalogue, shows the main figures of the model
 // under the cursor and hands the chosen model to the main frame. Created once with the main
 // frame, shown modally on request; it owns the program's only loaded catalogue. GUI thread only.
+//
+// Rows are catalogue records in catalogue order. Two rows are remembered: the current row (the
+// one whose details were last shown by a selection) and the chosen row (the one last applied).
+// Choosing applies the current row; the close button gives up the selection and selects the
+// chosen row again; Escape only closes. With an empty catalogue the dialog says so, with the
+// file it looked for, and nothing is ever applied.
+//
+// The frame is reached through a weak reference locked for each call; without a frame the
+// dialog works alone and applies nothing.
+#include <QPointer>
+#include <QWidget>
+
 #include <memory>
+#include <string>
 
 #include "Main/model/ProductCatalogue.h"
 #include "toolkit/SFControls.h"
@@ -12,7 +25,15 @@ class CMainFrameEventImp;
 class CModelSelectDlgEventImp : public ISFDialogEvent,
                                 public ISFButtonEvent,
                                 public ISFListCtrlEvent {
+    SF_DECLARE_MESSAGE_MAP(CModelSelectDlgEventImp)
+
 public:
+    enum ControlId : uint32_t {
+        kClose = 102,
+        kCancel = 301,
+        kChoose = 302,
+    };
+
     explicit CModelSelectDlgEventImp(std::weak_ptr<CMainFrameEventImp> frame);
     ~CModelSelectDlgEventImp() override;
 
@@ -25,15 +46,50 @@ public:
     void RetranslateTexts();
 
     int Dlg_OnInit(int created) override;
+    void OnDlgSize(uint32_t type, int& cx, int& cy) override;
+    void OnDlgKeyDown(uint32_t modifiers, int key) override;
+    void OnSelected(int row) override;
 
     const ProductCatalogue& Catalogue() const { return m_catalogue; }
     CSFDialog* Window() const { return m_window; }
+    // For the tests and tools: the list, a button by id (ControlId), the rows.
+    CSFListCtrl* List() const { return m_list; }
+    CSFButton* Button(uint32_t id) const;
+    int CurrentRow() const { return m_currentRow; }
+    int ChosenRow() const { return m_chosenRow; }
 
 private:
+    void OnChoose();
+    void OnCancel();
+    void SetTexts();  // every text but the list's headers
+    void BuildList();
+    void FillList();
+    void ShowDetails(int row);
+    void SetDetail(CSFStatic* label, const std::wstring& text);
+    void Layout(int w, int h);
+    void ApplyRow(int row);
+    // Selects a row in the list without treating it as the user's selection.
+    void SelectRowQuietly(int row);
+
     std::weak_ptr<CMainFrameEventImp> m_frame;
     std::shared_ptr<CDatabaseManager> m_database;
     ProductCatalogue m_catalogue;
     CSFDialog* m_window = nullptr;
+    QPointer<QWidget> m_windowWidget;  // null once a Qt parent has deleted the dialog
     int m_currentRow = 0;
     int m_chosenRow = 0;
+    int m_detailsRow = -1;  // the row whose details the labels show; -1 none yet
+    bool m_quietSelection = false;
+    int m_width = 0;
+    int m_height = 0;
+    int m_textWidth = 0;  // visible width of the name and detail labels (the list covers the rest)
+
+    CSFButton* m_close = nullptr;
+    CSFPictureCtrl* m_picture = nullptr;
+    CSFStatic* m_modelName = nullptr;
+    CSFStatic* m_details[4] = {};
+    CSFListCtrl* m_list = nullptr;
+    CSFButton* m_choose = nullptr;
+    CSFButton* m_cancel = nullptr;
+    CSFStatic* m_emptyNotice = nullptr;  // in the list while the catalogue is empty
 };

@@ -2,10 +2,16 @@
 
 #include <QApplication>
 #include <QLoggingCategory>
-#include <QTranslator>
+#include <QSocketNotifier>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,8 +23,9 @@
 #include "shell/AppSettings.h"
 #include "shell/ConfigPersistent.h"
 #include "shell/CrashHandler.h"
-#include "shell/lang/LanguageTable.h"
 #include "shell/LogLibrary.h"
+#include "shell/QtTranslation.h"
+#include "shell/lang/LanguageTable.h"
 #include "toolkit/SFToolkit.h"
 
 Q_LOGGING_CATEGORY(lcStartup, "tessaro.startup")
@@ -34,6 +41,59 @@ bool DisplayAvailable() {
     };
     return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
 }
+
+// A request from outside to end the program (SIGTERM from the session or `kill`, SIGINT from a
+// terminal) closes the main window as its close button does, so the program shuts down the usual
+// way and returns 0. The handler only writes to a pipe (async-signal-safe); the GUI thread reads
+// it and calls close. The previous handlers come back when this object goes.
+class CloseOnTermination {
+public:
+    explicit CloseOnTermination(std::function<void()> close) {
+        if (::pipe2(s_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+            s_pipe[0] = s_pipe[1] = -1;
+            return;
+        }
+        struct sigaction action {};
+        action.sa_handler = &CloseOnTermination::Handler;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        ::sigaction(SIGTERM, &action, &m_previousTerm);
+        ::sigaction(SIGINT, &action, &m_previousInt);
+        m_notifier = std::make_unique<QSocketNotifier>(s_pipe[0], QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [close = std::move(close)] {
+            char drained[16];
+            while (::read(s_pipe[0], drained, sizeof drained) > 0) {
+            }
+            close();
+        });
+    }
+    ~CloseOnTermination() {
+        if (s_pipe[0] < 0) {
+            return;
+        }
+        ::sigaction(SIGTERM, &m_previousTerm, nullptr);
+        ::sigaction(SIGINT, &m_previousInt, nullptr);
+        m_notifier.reset();
+        ::close(s_pipe[0]);
+        ::close(s_pipe[1]);
+        s_pipe[0] = s_pipe[1] = -1;
+    }
+    CloseOnTermination(const CloseOnTermination&) = delete;
+    CloseOnTermination& operator=(const CloseOnTermination&) = delete;
+
+private:
+    static void Handler(int) {
+        const int saved = errno;
+        const char byte = 1;
+        [[maybe_unused]] const ssize_t written = ::write(s_pipe[1], &byte, 1);
+        errno = saved;
+    }
+
+    static inline int s_pipe[2] = {-1, -1};
+    struct sigaction m_previousTerm {};
+    struct sigaction m_previousInt {};
+    std::unique_ptr<QSocketNotifier> m_notifier;
+};
 
 }  // namespace
 
@@ -100,15 +160,9 @@ int RunApplication(int argc, char** argv, MainFrameFactory createMainFrame) {
     qCInfo(lcStartup, "12 language %d", CurrentLanguage);
 
     // 13. Qt's own texts in Chinese when the language is not English.
-    static QTranslator translator;
     if (CurrentLanguage != 0) {
-        const QString qm = QString::fromStdString(appDir + "/qt_zh_CN.qm");
-        if (translator.load(qm, QString(), QString(), QString())) {
-            QCoreApplication::installTranslator(&translator);
-            qCInfo(lcStartup, "13 Qt translation installed");
-        } else {
-            qCInfo(lcStartup, "13 no Qt translation at %s", qPrintable(qm));
-        }
+        const bool installed = InstallQtTranslation(CurrentLanguage);
+        qCInfo(lcStartup, "13 Qt translation %s", installed ? "installed" : "absent");
     }
 
     // 14. The log library, when there is one.
@@ -129,11 +183,17 @@ int RunApplication(int argc, char** argv, MainFrameFactory createMainFrame) {
                                                                     OrvexBase::ML_HELPER);
     qCInfo(lcStartup, "16 ML_HELPER started");
 
-    // 17. The main frame, shown.
+    // 17. The main frame, shown. From then on SIGTERM and SIGINT close it instead of killing the
+    //     process.
     std::shared_ptr<IMainFrame> mainFrame = createMainFrame();
     if (mainFrame) {
         mainFrame->ShowWindow(1);
     }
+    const CloseOnTermination closeOnTermination([&mainFrame] {
+        if (mainFrame) {
+            mainFrame->Close();
+        }
+    });
     qCInfo(lcStartup, "17 main frame shown");
 
     // 18. The event loop, until the main window closes.

@@ -5,11 +5,13 @@
 
 namespace tessaro {
 
-// What start-up needs of the main frame: it exists, and its main window can be shown.
+// What start-up needs of the main frame: it exists, its main window can be shown, and it can be
+// asked to close as its close button does (which ends the event loop).
 class IMainFrame {
 public:
     virtual ~IMainFrame() = default;
     virtual void ShowWindow(int show) = 0;
+    virtual void Close() = 0;
 };
 
 using MainFrameFactory = std::shared_ptr<IMainFrame> (*)();

@@ -146,7 +146,8 @@ struct ListCtrlStyle {
     std::wstring grid;
 };
 
-// Scroll area (colours; empty fields keep the toolkit's look).
+// Scroll area (colours; empty fields keep the toolkit's look). The background may instead name a
+// skin image ("/bgColorWhite.png"), which is tiled behind the scrolled content.
 struct ScrollAreaStyle {
     std::wstring background;
     std::wstring handle;

@@ -10,7 +10,7 @@ std::string ExportTargetPath(const std::wstring& folder, const std::wstring& fil
 
 ExportResult ExportData(const std::wstring& folder, const std::wstring& fileName,
                         const SpecSheetValues& values, IExportMessageSink* sink,
-                        TextLookup translate) {
+                        TextLookup translate, std::string* why) {
     if (translate == nullptr) {
         translate = &Translate;
     }
@@ -24,6 +24,9 @@ ExportResult ExportData(const std::wstring& folder, const std::wstring& fileName
     const std::string path = ExportTargetPath(folder, fileName);
     if (!writer.Open(path)) {
         qCInfo(lcXlsx) << "export: open failed:" << writer.LastError().c_str();
+        if (why != nullptr) {
+            *why = writer.LastError();
+        }
         notify(L"Open excel failed.");
         return ExportResult::OpenFailed;
     }
@@ -32,6 +35,9 @@ ExportResult ExportData(const std::wstring& folder, const std::wstring& fileName
     const bool saved = writer.SaveAs(path);
     if (!saved) {
         qCInfo(lcXlsx) << "export: save failed:" << writer.LastError().c_str();
+        if (why != nullptr) {
+            *why = writer.LastError();
+        }
     }
     notify(saved ? L"Export success." : L"Export failure.");
     writer.CloseAndQuit();

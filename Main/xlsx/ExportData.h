@@ -24,9 +24,10 @@ enum class ExportResult {
 // Writes `values` to folder + "/" + fileName + ".xlsx" and reports exactly one notice, titled
 // "Attention": "Open excel failed.", "Export success." or "Export failure." (all through
 // `translate`, the language tables by default). Blocking; `sink` may be null (no notice).
+// `why` (optional) receives the writer's reason when the export fails (diagnostic English).
 ExportResult ExportData(const std::wstring& folder, const std::wstring& fileName,
                         const SpecSheetValues& values, IExportMessageSink* sink,
-                        TextLookup translate = nullptr);
+                        TextLookup translate = nullptr, std::string* why = nullptr);
 
 // folder + "/" + fileName + ".xlsx" in the file system's multibyte form.
 std::string ExportTargetPath(const std::wstring& folder, const std::wstring& fileName);

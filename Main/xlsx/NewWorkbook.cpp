@@ -21,6 +21,11 @@ bool WriteWorkbook(const std::string& path,
                    const std::array<std::wstring, SheetColumns::kColumnCount>& row1, bool hasRow1,
                    const std::array<std::wstring, SheetColumns::kColumnCount>& row2, bool hasRow2,
                    std::string* why) {
+    return WriteWorkbookRows(path, {hasRow1 ? &row1 : nullptr, hasRow2 ? &row2 : nullptr}, why);
+}
+
+bool WriteWorkbookRows(const std::string& path, const std::vector<const Row*>& rows,
+                       std::string* why) {
     using SF_SOFT_BASE::CP_UTF8;
     using SF_SOFT_BASE::CSFStreamConvert;
 
@@ -45,20 +50,17 @@ bool WriteWorkbook(const std::string& path,
     for (std::size_t c = 0; c < SheetColumns::kColumnCount; ++c) {
         const auto col = static_cast<lxw_col_t>(c);
         std::size_t units = 0;
-        if (hasRow1) {
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            if (rows[r] == nullptr) {
+                continue;
+            }
+            const std::wstring& cell = (*rows[r])[c];
             const std::string text =
-                CSFStreamConvert::ToNarrow(SheetColumns::EscapeCellText(row1[c]), CP_UTF8);
-            written = written &&
-                      worksheet_write_string(sheet, 0, col, text.c_str(), nullptr) == LXW_NO_ERROR;
-            units = std::max(units, SheetColumns::DisplayUnits(row1[c]));
-        }
-        if (hasRow2) {
-            const std::string text =
-                CSFStreamConvert::ToNarrow(SheetColumns::EscapeCellText(row2[c]), CP_UTF8);
-            lxw_format* format = SheetColumns::IsLeftAligned(c) ? left : nullptr;
-            written = written &&
-                      worksheet_write_string(sheet, 1, col, text.c_str(), format) == LXW_NO_ERROR;
-            units = std::max(units, SheetColumns::DisplayUnits(row2[c]));
+                CSFStreamConvert::ToNarrow(SheetColumns::EscapeCellText(cell), CP_UTF8);
+            lxw_format* format = r > 0 && SheetColumns::IsLeftAligned(c) ? left : nullptr;
+            written = written && worksheet_write_string(sheet, static_cast<lxw_row_t>(r), col,
+                                                        text.c_str(), format) == LXW_NO_ERROR;
+            units = std::max(units, SheetColumns::DisplayUnits(cell));
         }
         written =
             written && worksheet_set_column(sheet, col, col, SheetColumns::FittedColumnWidth(units),

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace XlsxNew {
 
@@ -15,5 +16,12 @@ bool WriteWorkbook(const std::string& path,
                    const std::array<std::wstring, SheetColumns::kColumnCount>& row1, bool hasRow1,
                    const std::array<std::wstring, SheetColumns::kColumnCount>& row2, bool hasRow2,
                    std::string* why = nullptr);
+
+// The same for any number of rows: rows[i] is row i + 1, a null entry an absent row. Rows after
+// the first are value rows (count columns aligned left); every column is as wide as its longest
+// text in any row.
+using Row = std::array<std::wstring, SheetColumns::kColumnCount>;
+bool WriteWorkbookRows(const std::string& path, const std::vector<const Row*>& rows,
+                       std::string* why = nullptr);
 
 }  // namespace XlsxNew

@@ -1,9 +1,9 @@
 #include "Main/xlsx/SaveToExcel.h"
 
-#include "framework/os/SFAtomicFile.h"
 #include "Main/xlsx/NewWorkbook.h"
 #include "Main/xlsx/WorkbookPatch.h"
 #include "Main/xlsx/XlsxLogging.h"
+#include "framework/os/SFAtomicFile.h"
 #include "shell/lang/LanguageTable.h"
 
 #include <sys/stat.h>
@@ -115,6 +115,36 @@ bool CSaveToExcel::SaveAs(const std::string& path) {
     }
     if (!saved) {
         qCDebug(lcXlsx) << "save failed:" << target.c_str() << ":" << m_lastError.c_str();
+    }
+    return saved;
+}
+
+bool SaveSheetsAsNewWorkbook(const std::string& path, const std::vector<SpecSheetValues>& sheets,
+                             TextLookup translate, std::string* why) {
+    using Row = XlsxNew::Row;
+    if (translate == nullptr) {
+        translate = &Translate;
+    }
+    std::vector<Row> table(sheets.size() + 1);
+    for (std::size_t c = 0; c < SheetColumns::kColumnCount; ++c) {
+        table[0][c] = translate(SheetColumns::kTitleKeys[c]);
+        for (std::size_t r = 0; r < sheets.size(); ++r) {
+            table[r + 1][c] = sheets[r].fields[SheetColumns::FieldOfColumn(c)];
+        }
+    }
+    std::vector<const Row*> rows;
+    for (const Row& row : table) {
+        rows.push_back(&row);
+    }
+    std::string reason;
+    const bool saved = SF_SOFT_BASE::ReplaceFile(
+        NormalizeExcelPath(path),
+        [&](const std::string& temp, int) {
+            return XlsxNew::WriteWorkbookRows(temp, rows, &reason);
+        },
+        &reason);
+    if (!saved && why != nullptr) {
+        *why = reason;
     }
     return saved;
 }

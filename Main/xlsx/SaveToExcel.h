@@ -13,6 +13,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace XlsxPatch {
 class CWorkbookPatch;
@@ -61,6 +62,13 @@ private:
     bool m_hasValues = false;
     std::string m_lastError;
 };
+
+// A new workbook of the translated titles (row 1) and one row per sheet (rows 2, 3, ...; a batch
+// of walls), cells as WriteHeaderRow and WriteDataRow make them. It replaces whatever is at `path`
+// atomically like SaveAs (the caller decides whether an existing file may go); false, with a
+// reason in `why`, when the complete file could not be put there.
+bool SaveSheetsAsNewWorkbook(const std::string& path, const std::vector<SpecSheetValues>& sheets,
+                             TextLookup translate = nullptr, std::string* why = nullptr);
 
 // The path as the file system is asked for it: when the path splits at "/" into exactly three
 // parts with an empty middle one (the root folder chosen, then the separator the export adds),

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "Main/MainFrame.h"
 #include "Main/MainFrameFactory.h"
 #include "framework/SFMessageLoop.h"
 #include "framework/os/SFAppDir.h"
@@ -57,6 +58,7 @@ struct TestFrame final : tessaro::IMainFrame {
         m_window.setWindowTitle(QStringLiteral("Tessaro"));
         m_window.setVisible(show != 0);
     }
+    void Close() override { m_window.close(); }
     QWidget m_window;
 };
 
@@ -68,17 +70,22 @@ std::shared_ptr<tessaro::IMainFrame> CreateFrame() {
     auto helper = manager->GetMessageLoop(ML_HELPER);
     g_seen = {manager->GetMessageLoop(ML_MAIN) != nullptr,
               helper != nullptr && helper->GetThreadId() != 0, CurrentLanguage, false};
-    QTimer::singleShot(100, [] {
+    std::shared_ptr<tessaro::IMainFrame> frame =
+        g_case->realFrame ? CreateMainFrame() : std::make_shared<TestFrame>();
+    std::weak_ptr<CMainFrameEventImp> real = std::dynamic_pointer_cast<CMainFrameEventImp>(frame);
+    QTimer::singleShot(100, [real] {
+        const QString title = g_case->realFrame ? QString::fromStdWString(Translate(L"ProductName"))
+                                                : QStringLiteral("Tessaro");
         for (QWidget* w : QApplication::topLevelWidgets()) {
-            g_seen.shown |= w->isVisible() && w->windowTitle() == QStringLiteral("Tessaro");
+            g_seen.shown |= w->isVisible() && w->windowTitle() == title;
         }
-        if (g_case->realFrame) {
-            QApplication::closeAllWindows();
+        if (auto mainFrame = real.lock()) {
+            mainFrame->StopAndClose();  // as the tool bar's close button: hidden first, then closed
         } else {
             QCoreApplication::exit(g_case->loopResult);
         }
     });
-    return g_case->realFrame ? CreateMainFrame() : std::make_shared<TestFrame>();
+    return frame;
 }
 
 int RunStartup(const TempDir& appDir) {

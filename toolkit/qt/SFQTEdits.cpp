@@ -6,6 +6,10 @@
 #include <QRegularExpressionValidator>
 #include <QStringListModel>
 
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
 using SFQt::FromW;
 
 namespace {
@@ -57,6 +61,30 @@ QString SpinnerSheet(const char* cls, const ImageNumSpinerStyle& s) {
              QStringLiteral("image: none; width: 0; height: 0;"));
     }
     return sheet;
+}
+
+// Qt's spin boxes refuse the keystroke that takes a number past the range, so "999" typed into
+// 2..60 would stay "9". A number outside the range is let through as unfinished instead, and
+// HeldToRange gives the nearest bound for it when the edit ends.
+template <class SpinBox>
+QValidator::State LetOutOfRangeThrough(const SpinBox& box, QValidator::State state,
+                                       const QString& text) {
+    bool ok = false;
+    const double v = box.locale().toDouble(text.trimmed(), &ok);
+    const bool outside =
+        ok && (v < static_cast<double>(box.minimum()) || v > static_cast<double>(box.maximum()));
+    return state == QValidator::Invalid && outside ? QValidator::Intermediate : state;
+}
+
+// The typed number held to the range; nothing for text that is not a number.
+template <class SpinBox>
+std::optional<double> HeldToRange(const SpinBox& box, const QString& text) {
+    bool ok = false;
+    const double v = box.locale().toDouble(text.trimmed(), &ok);
+    if (!ok || std::isnan(v)) {
+        return std::nullopt;
+    }
+    return std::clamp(v, static_cast<double>(box.minimum()), static_cast<double>(box.maximum()));
 }
 
 }  // namespace
@@ -173,6 +201,10 @@ void CSFQTEditCtrl::focusOutEvent(QFocusEvent* event) {
 
 CSFQTNumSpiner::CSFQTNumSpiner(ISFNumSpinerEvent* sink) : CSFQTWidget(sink) {
     setFrame(false);
+    setLocale(QLocale::c());
+    // Typed text is reported once, when the user ends the edit (Enter or focus out), not per
+    // keystroke: typing "25" must not ask the wall for 2 first. Arrows report at once.
+    setKeyboardTracking(false);
     QObject::connect(this, &QSpinBox::valueChanged, this, [this](int v) {
         if (m_pEvent != nullptr) {
             m_pEvent->OnCurrentNumChanged(m_id, v);
@@ -199,6 +231,18 @@ void CSFQTNumSpiner::GetRange(int* min, int* max) {
     }
 }
 
+QValidator::State CSFQTNumSpiner::validate(QString& text, int& pos) const {
+    return LetOutOfRangeThrough(*this, QSpinBox::validate(text, pos), text);
+}
+
+void CSFQTNumSpiner::fixup(QString& text) const {
+    if (const std::optional<double> held = HeldToRange(*this, text)) {
+        text = textFromValue(static_cast<int>(*held));
+    } else {
+        QSpinBox::fixup(text);
+    }
+}
+
 int CSFQTNumSpiner::SetSkin(const ImageNumSpinerStyle* style) {
     if (style == nullptr) {
         return 0;
@@ -209,6 +253,8 @@ int CSFQTNumSpiner::SetSkin(const ImageNumSpinerStyle* style) {
 
 CSFQTDoubleSpiner::CSFQTDoubleSpiner(ISFDoubleSpinerEvent* sink) : CSFQTWidget(sink) {
     setFrame(false);
+    setLocale(QLocale::c());
+    setKeyboardTracking(false);  // as the number spinner: one report per finished edit
     setSingleStep(1.0);
     setDecimals(2);
     QObject::connect(this, &QDoubleSpinBox::valueChanged, this, [this](double v) {
@@ -246,6 +292,18 @@ void CSFQTDoubleSpiner::SetCurrentNum(double v) {
 void CSFQTDoubleSpiner::SetDecimals(int decimals) {
     const QSignalBlocker quiet(this);
     setDecimals(std::clamp(decimals, 0, 10));
+}
+
+QValidator::State CSFQTDoubleSpiner::validate(QString& text, int& pos) const {
+    return LetOutOfRangeThrough(*this, QDoubleSpinBox::validate(text, pos), text);
+}
+
+void CSFQTDoubleSpiner::fixup(QString& text) const {
+    if (const std::optional<double> held = HeldToRange(*this, text)) {
+        text = textFromValue(*held);
+    } else {
+        QDoubleSpinBox::fixup(text);
+    }
 }
 
 int CSFQTDoubleSpiner::SetSkin(const ImageNumSpinerStyle* style) {

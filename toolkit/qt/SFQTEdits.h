@@ -46,6 +46,10 @@ private:
     QStringList m_tips;
 };
 
+// Both spinners show and read numbers in the C locale. A number typed outside the range is held
+// to the range when the edit ends ("999" in 2..60 gives 60, not the "9" the digits that fit would
+// leave); text that is empty or not a number gives the previous value back.
+
 // Number spinner: valueChanged reports OnCurrentNumChanged, for user input and for SetRange /
 // SetCurrentNum that change the value alike.
 class CSFQTNumSpiner final : public SFQt::CSFQTWidget<QSpinBox, CSFNumSpiner> {
@@ -66,6 +70,8 @@ public:
 protected:
     QString ControlText() const override { return text(); }
     void SetControlText(const QString&) override {}
+    QValidator::State validate(QString& text, int& pos) const override;
+    void fixup(QString& text) const override;
 };
 
 // Double spinner: only user input reports; SetRange and SetCurrentNum never do.
@@ -89,6 +95,8 @@ public:
 protected:
     QString ControlText() const override { return text(); }
     void SetControlText(const QString&) override {}
+    QValidator::State validate(QString& text, int& pos) const override;
+    void fixup(QString& text) const override;
 
 private:
     float m_rectTimes = 1.0f;

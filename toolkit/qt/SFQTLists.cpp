@@ -1,16 +1,24 @@
 #include "toolkit/qt/SFQTLists.h"
 
 #include <QAbstractItemView>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 
+#include <algorithm>
 #include <climits>
 
 using SFQt::CssColor;
 using SFQt::FromW;
+
+namespace {
+
+constexpr int kTitlePadding = 8;  // left and right of a column title (the style sheet's)
+
+}  // namespace
 
 // ======================================================================= Combo box
 
@@ -229,6 +237,8 @@ CSFQTListCtrl::CSFQTListCtrl(ISFListCtrlEvent* sink) : CSFQTWidget(sink) {
     verticalHeader()->setDefaultSectionSize(28);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(true);
+    QObject::connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+                     [this](int column, int, int) { ElideTitle(column); });
     QObject::connect(this, &QTableWidget::itemSelectionChanged, this, [this] {
         if (m_pEvent != nullptr) {
             m_pEvent->OnSelected(GetFirstSelectedRow());
@@ -266,9 +276,10 @@ int CSFQTListCtrl::SetSkin(const ListCtrlStyle* style) {
                        " QTableWidget::item { padding-left: 8px; border: 0; }"
                        " QTableWidget::item:selected { background: %5; color: %3; }"
                        " QHeaderView::section { background: %6; color: %7; border: 0;"
-                       " border-bottom: 1px solid %4; padding: 4px 8px; font-weight: 600; }")
+                       " border-bottom: 1px solid %4; padding: 4px %8px; font-weight: 600; }")
             .arg(CssColor(rowBg), CssColor(altBg), CssColor(text), CssColor(grid),
-                 CssColor(selected), CssColor(headerBg), CssColor(headerText)));
+                 CssColor(selected), CssColor(headerBg), CssColor(headerText),
+                 QString::number(kTitlePadding)));
     return 1;
 }
 
@@ -277,12 +288,14 @@ int CSFQTListCtrl::InsertColumn(int index, const wchar_t* title, int format, int
     const int at = std::clamp(index, 0, columnCount());
     insertColumn(at);
     auto* header = new QTableWidgetItem(FromW(title));
+    header->setData(Qt::UserRole, header->text());  // the whole title, for ElideTitle
     header->setTextAlignment(Qt::Alignment(format != 0 ? format : SF_ALIGN_LEFT) |
                              Qt::AlignVCenter);
     setHorizontalHeaderItem(at, header);
     if (width > 0) {
         setColumnWidth(at, width);
     }
+    ElideTitle(at);
     if (format != 0) {
         m_columnAlign[at] = format;
     }
@@ -325,6 +338,20 @@ void CSFQTListCtrl::SetHeaderViewTextAlignLeft() {
 
 void CSFQTListCtrl::SetHorizontalHeaderVisible(int visible) {
     horizontalHeader()->setVisible(visible != 0);
+}
+
+void CSFQTListCtrl::ElideTitle(int column) {
+    QTableWidgetItem* header = horizontalHeaderItem(column);
+    if (header == nullptr) {
+        return;
+    }
+    const QString title = header->data(Qt::UserRole).toString();
+    QFont font = horizontalHeader()->font();
+    font.setBold(true);  // the style sheet's weight, or a little wider
+    const int room = std::max(0, columnWidth(column) - 2 * kTitlePadding - 1);
+    const QString shown = QFontMetrics(font).elidedText(title, Qt::ElideRight, room);
+    header->setText(shown);
+    header->setToolTip(shown == title ? QString() : title);
 }
 
 bool CSFQTListCtrl::ValidCell(int row, int column) const {

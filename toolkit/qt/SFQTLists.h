@@ -59,7 +59,9 @@ private:
 };
 
 // List control on a table: whole-row single selection; a selection change reports
-// OnSelected(first selected row), a key press OnLVKeyPress(id, Qt key).
+// OnSelected(first selected row), a key press OnLVKeyPress(id, Qt key). A column title wider
+// than its column ends in "…" (Qt's header would cut it, even inside a character) and is shown
+// whole in the title's tool tip.
 class CSFQTListCtrl final : public SFQt::CSFQTWidget<QTableWidget, CSFListCtrl> {
 public:
     explicit CSFQTListCtrl(ISFListCtrlEvent* sink);
@@ -105,6 +107,7 @@ protected:
 private:
     bool ValidCell(int row, int column) const;
     QTableWidgetItem* Cell(int row, int column);  // created on demand; null when out of range
+    void ElideTitle(int column);
     std::map<int, int> m_columnAlign;
     int m_checkColumn = -1;
 };

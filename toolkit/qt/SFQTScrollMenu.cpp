@@ -1,5 +1,7 @@
 #include "toolkit/qt/SFQTScrollMenu.h"
 
+#include <QPalette>
+#include <QPixmap>
 #include <QScrollBar>
 
 using SFQt::CssColor;
@@ -69,12 +71,17 @@ int CSFQTScrollArea::SetSkin(const ScrollAreaStyle* style) {
     auto pick = [](const std::wstring& text, const QColor& fallback) {
         return text.empty() ? fallback : SFParseSkinColor(text);
     };
-    const QColor bg = pick(style->background, SFQt::kSurface);
+    // A background naming an image (it has an extension) is tiled behind the content; the
+    // content widget stops filling itself so that it shows through.
+    const bool image = style->background.find(L'.') != std::wstring::npos;
+    const QColor bg = image ? SFQt::kSurface : pick(style->background, SFQt::kSurface);
     const QColor handle = pick(style->handle, QColor(196, 202, 212));
     const QColor hover = pick(style->handleHover, SFQt::kAccent);
     const QColor groove = pick(style->groove, bg);
+    const QString areaBackground =
+        image ? QString() : QStringLiteral("background: %1; ").arg(CssColor(bg));
     setStyleSheet(
-        QStringLiteral("QScrollArea { background: %1; border: 0; }"
+        QStringLiteral("QScrollArea { %1border: 0; }"
                        " QScrollBar:vertical { background: %4; width: 10px; margin: 0; }"
                        " QScrollBar:horizontal { background: %4; height: 10px; margin: 0; }"
                        " QScrollBar::handle { background: %2; border-radius: 4px;"
@@ -82,7 +89,16 @@ int CSFQTScrollArea::SetSkin(const ScrollAreaStyle* style) {
                        " QScrollBar::handle:hover { background: %3; }"
                        " QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; }"
                        " QScrollBar::add-page, QScrollBar::sub-page { background: none; }")
-            .arg(CssColor(bg), CssColor(handle), CssColor(hover), CssColor(groove)));
+            .arg(areaBackground, CssColor(handle), CssColor(hover), CssColor(groove)));
+    if (image) {
+        // After the style sheet, whose polish would otherwise reset the viewport's palette.
+        const QPixmap tile = SFLoadSkinImage(style->background);
+        QPalette palette = viewport()->palette();
+        palette.setBrush(QPalette::Window, tile.isNull() ? QBrush(bg) : QBrush(tile));
+        viewport()->setPalette(palette);
+        viewport()->setAutoFillBackground(true);
+        m_content->setAutoFillBackground(false);
+    }
     return 1;
 }
 

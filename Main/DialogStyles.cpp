@@ -1,0 +1,21 @@
+#include "Main/DialogStyles.h"
+
+DialogStyle SkinnedDialogStyle(const DialogPieces& pieces) {
+    DialogStyle s;
+    s.frameImage = L"bg_toolbar.png";
+    s.backgroundImage = L"bg_calendar.png";
+    s.backgroundMode = L"tile";
+    s.backgroundColor = L"000000";
+    for (int i = 0; i < 12; ++i) {
+        s.pieces[i].rect = pieces[i];
+    }
+    s.pieces[0].mode = L"tile";
+    s.pieces[1].mode = L"stretch";
+    s.fontFamily = L"Tahoma";
+    s.titleColor = L"ffffff";
+    s.secondColor = L"999999";
+    s.titleAlign = L"left";
+    s.titleArea = L"20,0,1000,27";
+    s.rect57 = L"0,0,-1,-1";
+    return s;
+}

@@ -1,0 +1,250 @@
+// The message box, the about dialog and the tool bar, driven by simulated input (real files).
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+#include "../model/TempAppDir.h"
+#include "Main/AboutDlg.h"
+#include "Main/MsgDlg.h"
+#include "Main/ToolBar.h"
+#include "ModalDriver.h"
+#include "shell/AppSettings.h"
+#include "shell/QtTranslation.h"
+#include "shell/lang/LanguageTable.h"
+#include "toolkit/SFToolkit.h"
+#include "toolkit/qt/SFQTScrollMenu.h"
+
+namespace {
+
+QString Tr(const wchar_t* key) {
+    return QString::fromStdWString(Translate(key));
+}
+
+// The visible button whose text or tool tip is the translation of key.
+QPushButton* ButtonOf(QWidget* window, const QString& key) {
+    const QString wanted = Tr(key.toStdWString().c_str());
+    for (QPushButton* b : window->findChildren<QPushButton*>())
+        if (b->isVisible() && (b->text() == wanted || b->toolTip() == wanted))
+            return b;
+    return nullptr;
+}
+
+// The language actions of a tool bar's menu: 113 Chinese, 114 English.
+QAction* LanguageAction(QWidget* bar, int id) {
+    for (QMenu* menu : bar->findChildren<QMenu*>())
+        if (auto* own = dynamic_cast<CSFQTMenu*>(menu); own != nullptr && own->Action(id))
+            return own->Action(id);
+    return nullptr;
+}
+
+// Closes a modal window with a key (the keypad's for Enter) or a click on a button.
+void Answer(QWidget* w, int key, const QString& button) {
+    key != 0 ? QTest::keyClick(w, Qt::Key(key),
+                               key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier)
+             : QTest::mouseClick(ButtonOf(w, button), Qt::LeftButton);
+    // An answer that leaves the window open fails the test (closing it) instead of hanging it.
+    QTimer::singleShot(3000, w, [w] { QVERIFY2(!w->close(), "the answer left it open"); });
+}
+
+// A message box's modal result and what it looked like: window size, text label, OK button.
+struct Run {
+    int result = 0;
+    QSize size;
+    QRect text, ok;
+};
+
+// Shows a message box, measures it, answers it.
+Run RunMessageBox(const QString& text, int key, const QString& button = QString()) {
+    Run run;
+    QPointer<QWidget> dialog;
+    uitest::AnswerNextModal([&](QWidget* w) {
+        dialog = w;
+        run.size = w->size();
+        for (QLabel* l : w->findChildren<QLabel*>())
+            if (l->text() == text)
+                run.text = l->geometry();
+        if (QPushButton* ok = ButtonOf(w, QStringLiteral("OK")))
+            run.ok = ok->geometry();
+        Answer(w, key, button);
+    });
+    run.result = ShowMessageBox(text.toStdWString().c_str(), L"Attention", nullptr);
+    return dialog.isNull() ? run : Run{-1, {}, {}, {}};  // the dialog must be gone by now
+}
+
+}  // namespace
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() {
+        SFSetSkinPath(L"" TESSARO_APP_DIR "/Skin/");
+        g_appSettings.LoadSettings();  // registers the language setting
+    }
+    void init() {
+        SF_SOFT_BASE::SetApplicationDirectory(TESSARO_APP_DIR);
+        ResetLanguageTables();
+        CurrentLanguage = 0;
+    }
+
+    void messageBoxAnswers_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("result");
+        QTest::newRow("Return accepts") << int(Qt::Key_Return) << QString() << 1;
+        QTest::newRow("Enter accepts") << int(Qt::Key_Enter) << QString() << 1;
+        QTest::newRow("OK accepts") << 0 << QStringLiteral("OK") << 1;
+        QTest::newRow("Escape rejects") << int(Qt::Key_Escape) << QString() << 2;
+        QTest::newRow("the close button rejects") << 0 << QStringLiteral("Close") << 2;
+    }
+    void messageBoxAnswers() {
+        QFETCH(int, key);
+        QFETCH(QString, button);
+        QTEST(RunMessageBox(QStringLiteral("Export success."), key, button).result, "result");
+    }
+
+    void messageBoxGrowsWithItsText_data() {
+        QTest::addColumn<int>("language");
+        QTest::newRow("English") << 0;
+        QTest::newRow("Chinese") << 1;
+    }
+    void messageBoxGrowsWithItsText() {
+        QFETCH(int, language);
+        CurrentLanguage = language;
+        const QString text = (Tr(L"ProductName") + u' ').repeated(5);  // several lines' worth
+        const Run word = RunMessageBox(QStringLiteral("Attention"), Qt::Key_Escape);
+        const Run wrapped = RunMessageBox(text, Qt::Key_Escape);
+        for (const Run& run : {word, wrapped}) {
+            QCOMPARE(run.size.width(), 320);
+            QCOMPARE(std::pair(run.text.left(), run.text.width()), std::pair(20, 280));
+            QCOMPARE(run.ok.top(), run.text.bottom() + 1 + 10);
+            QCOMPARE(run.ok.left() + run.ok.width() / 2, 160);
+            QCOMPARE(run.size.height(), run.ok.bottom() + 1 + 20);
+        }
+        QCOMPARE(word.text.height(), 30);
+        QVERIFY2(wrapped.text.height() > 40, "a long text takes several lines");
+        QCOMPARE(wrapped.size.height() - word.size.height(), wrapped.text.height() - 30);
+    }
+
+    void aboutShowsTheCurrentLanguageAndCloses_data() {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("English, Escape") << 0 << int(Qt::Key_Escape) << QString();
+        QTest::newRow("Chinese, close button") << 1 << 0 << QStringLiteral("Close");
+    }
+    void aboutShowsTheCurrentLanguageAndCloses() {
+        QFETCH(int, language);
+        QFETCH(int, key);
+        QFETCH(QString, button);
+        CAboutDlgEventImp about({});
+        QCOMPARE(about.Create(nullptr), 1);
+        CurrentLanguage = language;
+        about.RetranslateTexts();  // as the tool bar's language choice asks
+        QStringList texts;
+        uitest::AnswerNextModal([&](QWidget* w) {
+            texts = uitest::VisibleTexts(w);
+            Answer(w, key, button);
+        });
+        QCOMPARE(about.DoModal(), 2);
+        for (const wchar_t* entry : {L"About", L"ProductVer", L"CopyrightString"})
+            QVERIFY2(texts.contains(Tr(entry)), qPrintable(texts.join(u'|')));
+    }
+
+    void toolBarFitsBothLanguagesAndKeepsOneTab() {
+        QWidget parent;
+        CToolBarEventImp bar({});
+        QCOMPARE(bar.Create(&parent), 1);
+        parent.show();
+        bar.View()->MoveWindow(0, 0, 1000, 36);
+        auto* view = static_cast<QWidget*>(bar.View()->GetUIWnd());
+        for (int language : {1, 0}) {  // laid out again by the retranslation
+            CurrentLanguage = language;
+            bar.RetranslateTexts();
+            QList<QRect> placed;
+            for (QWidget* child : view->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (child->isWindow() || !child->isVisibleTo(view))
+                    continue;
+                QVERIFY(view->rect().contains(child->geometry()));
+                for (const QRect& other : placed)
+                    QVERIFY(!other.intersects(child->geometry()));
+                placed << child->geometry();
+            }
+            QCOMPARE(placed.size(), 7);  // logo, title, two tabs, three buttons
+        }
+        const auto tabs = view->findChildren<QRadioButton*>();  // BluePrint, Data output
+        // Data output, the same again, back to BluePrint: one tab marked after every click.
+        for (int clicked : {1, 1, 0}) {
+            QTest::mouseClick(tabs[clicked], Qt::LeftButton);
+            QVERIFY(tabs[clicked]->isChecked());
+            QVERIFY(!tabs[1 - clicked]->isChecked());
+        }
+    }
+
+    void languageChoiceIsSavedAndMarked_data() {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<QByteArray>("langFile");  // Lang_1.xml in the application directory
+        QTest::newRow("Chinese, no file") << 0 << 1 << true << QByteArray();
+        QTest::newRow("English again") << 0 << 0 << true << QByteArray();
+        QTest::newRow("Chinese, broken file") << 0 << 1 << true << QByteArray("<L><S name=");
+        QTest::newRow("unsaved switch") << 1 << 0 << false << QByteArray();
+    }
+    void languageChoiceIsSavedAndMarked() {
+        QFETCH(int, before);
+        QFETCH(int, chosen);
+        QFETCH(bool, writable);
+        QFETCH(QByteArray, langFile);
+        TempAppDir dir;
+        if (!langFile.isEmpty())
+            dir.write("Lang_1.xml", langFile.toStdString());
+        const std::string file = writable
+                                     ? dir.file("Config/config.xml")
+                                     : dir.write("blocker", "a file, no folder") + "/config.xml";
+        g_appSettings.SetFilePath(file);
+        CurrentLanguage = g_appSettings.m_language = before;
+        QWidget parent;
+        CToolBarEventImp bar({});
+        bar.Create(&parent);
+        if (!writable)  // the switch goes on; the failure is only logged
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("not be saved")));
+        LanguageAction(&parent, chosen != 0 ? 113 : 114)->trigger();
+        bar.RetranslateTexts();  // what the frame's retranslation asks of the bar
+
+        QCOMPARE(CurrentLanguage, chosen);
+        QCOMPARE(g_appSettings.m_language, chosen);
+        QCOMPARE(LanguageAction(&parent, 113)->isChecked(), chosen != 0);
+        QCOMPARE(LanguageAction(&parent, 114)->isChecked(), chosen == 0);
+        const std::string saved = TempAppDir::read(file);
+        QCOMPARE(
+            saved.find("<Language value=\"" + std::to_string(chosen) + "\"") != std::string::npos,
+            writable);
+    }
+
+    void qtTranslationFollowsTheLanguage() {
+        QVERIFY(InstallQtTranslation(1));
+        QVERIFY(QCoreApplication::translate("QPlatformTheme", "Cancel") != u"Cancel");
+        QVERIFY(!InstallQtTranslation(0));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"Cancel");
+    }
+
+    void bothLanguagesNameTheBuildVersion() {
+        SF_SOFT_BASE::SetApplicationDirectory(TESSARO_SOURCE_DIR "/data/lang");
+        const QString declared = QStringLiteral(TESSARO_VERSION);
+        const QRegularExpression version(
+            QStringLiteral("(^|[^0-9.])%1($|[^0-9.])").arg(QRegularExpression::escape(declared)));
+        for (int language : {0, 1}) {
+            CurrentLanguage = language;
+            const QString text = Tr(L"ProductVer");
+            QVERIFY2(version.match(text).hasMatch(), qPrintable(text + u'/' + declared));
+        }
+    }
+};
+
+QTEST_MAIN(DialogsTest)
+#include "DialogsTest.moc"
