@@ -26,8 +26,8 @@ Q_LOGGING_CATEGORY(lcMainFrame, "tessaro.mainframe")
 namespace {
 
 // The data output page shows the preview in a fixed 672 × 378 area on its left; the scroll area
-// moves there (window coordinates) while that page is shown.
-constexpr tagRECT kDataOutputScrollRect{25, 115, 697, 493};
+// moves there (window coordinates) while that page is shown, and the page lays out around it.
+constexpr tagRECT kDataOutputScrollRect = CDataOutputViewEventImp::kPreviewArea;
 constexpr tagRECT kDataOutputPreviewRect{0, 0, 672, 378};
 // The preview stands this far from the scroll area's left edge on the wall page.
 constexpr int kPreviewLeft = 60;

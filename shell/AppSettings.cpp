@@ -251,9 +251,9 @@ bool CanCreateFileIn(const std::string& dir) {
 
 }  // namespace
 
-std::string SettingsFilePath(const std::string& appDir) {
+std::string SettingsFilePath(const std::string& appDir, bool installed) {
     std::string configDir = appDir + "/Config";
-    if (CanCreateFileIn(IsDirectory(configDir) ? configDir : appDir)) {
+    if (!installed && CanCreateFileIn(IsDirectory(configDir) ? configDir : appDir)) {
         return configDir + "/config.xml";
     }
     std::string base;

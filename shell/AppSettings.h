@@ -2,9 +2,10 @@
 // The settings registry: which settings exist, their defaults and limits, and the one file they
 // are loaded from and saved to. GUI thread only.
 //
-// The file is Config/config.xml under the application directory when that folder is writable,
-// otherwise $XDG_CONFIG_HOME/tessaro/Config/config.xml (see SettingsFilePath). Loading and saving
-// use the same file, so a program started from any working directory keeps its settings.
+// The file is Config/config.xml under the application directory when that folder is writable
+// and not an installed program's, otherwise $XDG_CONFIG_HOME/tessaro/Config/config.xml (see
+// SettingsFilePath). Loading and saving use the same file, so a program started from any working
+// directory keeps its settings.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -78,9 +79,10 @@ private:
 extern CAppSettings g_appSettings;
 
 // Where the settings file lives for this application directory: appDir/Config/config.xml when
-// appDir (or its Config folder) is writable, else $XDG_CONFIG_HOME/tessaro/Config/config.xml
-// (XDG_CONFIG_HOME defaulting to ~/.config).
-std::string SettingsFilePath(const std::string& appDir);
+// appDir (or its Config folder) is writable and the program is not `installed` (its data in
+// ../share/tessaro, owned by the package manager), else
+// $XDG_CONFIG_HOME/tessaro/Config/config.xml (XDG_CONFIG_HOME defaulting to ~/.config).
+std::string SettingsFilePath(const std::string& appDir, bool installed = false);
 
 // Writes text to path through a temporary file in the same folder, flushed to disk and renamed
 // over the target (SF_SOFT_BASE::ReplaceFile: a symlinked file stays a link, the mode is kept);

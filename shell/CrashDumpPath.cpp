@@ -1,5 +1,7 @@
 #include "shell/CrashDumpPath.h"
 
+#include "framework/os/SFAppDir.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -81,10 +83,12 @@ void PrepareDumpPaths() {
     const std::size_t slash = path.rfind('/');
     const std::string_view name = path.substr(slash + 1);
 
-    // Beside the executable when this user may create files there; an installed program's
-    // folder (/usr/bin) is not writable, so its dumps go to the state folder.
+    // Beside the executable when this user may create files there and the program is not
+    // installed; an installed program's folder (/usr/bin) belongs to the package manager even
+    // where root could write to it, so its dumps go to the state folder.
     char folder[PATH_MAX];
     if (JoinPath(folder, {path.substr(0, slash == 0 ? 1 : slash)}) &&
+        SF_SOFT_BASE::ResolveApplicationDirectory(folder) == folder &&
         ::faccessat(AT_FDCWD, folder, W_OK | X_OK, AT_EACCESS) == 0 &&
         JoinPath(g_dumpPaths[g_dumpPathCount], {path, ".dmp"})) {
         ++g_dumpPathCount;

@@ -18,6 +18,7 @@
 #include "framework/SFMessageLoop.h"
 #include "framework/SFTask.h"
 #include "framework/SFThreadEx.h"
+#include "framework/os/SFAppDir.h"
 #include "framework/os/SFStreamConvert.h"
 #include "framework/os/SFThread.h"
 #include "shell/AppSettings.h"
@@ -109,8 +110,10 @@ int RunApplication(int argc, char** argv, MainFrameFactory createMainFrame) {
         return 1;
     }
 
-    // 1. The application object.
+    // 1. The application object. The desktop file name is the id of the installed desktop entry
+    //    (data/desktop), so the window system matches the window to its menu entry and icon.
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(TESSARO_APP_ID));
     qCInfo(lcStartup, "1 application");
 
     // 2. The toolkit works on this application object.
@@ -143,8 +146,13 @@ int RunApplication(int argc, char** argv, MainFrameFactory createMainFrame) {
     SFSetSkinPath((appPath + L"/Skin/").c_str());
     qCInfo(lcStartup, "9 skin directory");
 
-    // 10. The settings file, loaded from and saved to the same place.
-    const std::string settingsPath = SettingsFilePath(appDir);
+    // 10. The settings file, loaded from and saved to the same place. An installed program's
+    //     data (../share/tessaro) belongs to the package manager, even where this user could
+    //     write there (root): its settings go to the user's configuration folder, so removing
+    //     the package leaves nothing behind.
+    const std::string exeDir = SF_SOFT_BASE::ExecutableDirectory();
+    const bool installedProgram = SF_SOFT_BASE::ResolveApplicationDirectory(exeDir) != exeDir;
+    const std::string settingsPath = SettingsFilePath(appDir, installedProgram);
     // The store lives for the rest of the process (the language tables and the tool bar read
     // through it); a second run in the same process replaces it.
     static std::unique_ptr<CConfigXMLPersistImp> store;

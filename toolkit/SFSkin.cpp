@@ -3,6 +3,7 @@
 #include "toolkit/SFToolkit.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QStringList>
@@ -134,6 +135,19 @@ QString SFSkinImagePath(const std::wstring& name) {
     return g_skinDirectory + ToQt(name);
 }
 
+int SFSkinImageRatio() {
+    return qGuiApp != nullptr && qGuiApp->devicePixelRatio() > 1.0 ? 2 : 1;
+}
+
+QRect SFSkinSourceRect(const QPixmap& pixmap, const QRect& logical) {
+    const qreal ratio = pixmap.devicePixelRatio();
+    if (ratio == 1.0) {
+        return logical;
+    }
+    return QRect(qRound(logical.x() * ratio), qRound(logical.y() * ratio),
+                 qRound(logical.width() * ratio), qRound(logical.height() * ratio));
+}
+
 QPixmap SFLoadSkinImage(const std::wstring& name) {
     if (name.empty()) {
         return QPixmap();
@@ -143,6 +157,19 @@ QPixmap SFLoadSkinImage(const std::wstring& name) {
         return QPixmap();
     }
     QPixmap pixmap;
+    if (SFSkinImageRatio() == 2) {
+        // "dir/name.png" -> "dir/name@2x.png"; a name without a suffix gets "@2x" at its end.
+        const qsizetype dot = path.lastIndexOf(u'.');
+        const qsizetype slash = path.lastIndexOf(u'/');
+        const QString twin = dot > slash ? path.left(dot) + QStringLiteral("@2x") + path.mid(dot)
+                                         : path + QStringLiteral("@2x");
+        if (QFile::exists(twin) && pixmap.load(twin)) {
+            // Qt reads the ratio from the "@2x" in the name unless that is switched off in the
+            // environment; the layouts rely on it, so it is set here whatever the environment.
+            pixmap.setDevicePixelRatio(2);
+            return pixmap;
+        }
+    }
     if (!pixmap.load(path)) {
         qCDebug(lcSkin) << "skin image not loaded" << path;
         return QPixmap();

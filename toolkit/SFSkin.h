@@ -40,9 +40,22 @@ QRect SFResolveSkinPosition(const QRect& position, int windowWidth);
 // The directory is prefixed verbatim to every image name (the program passes it with a
 // trailing slash). An empty name gives a null pixmap; so do a missing or unreadable file and an
 // unset (empty) skin directory, so nothing is ever read from the working directory.
+//
+// High-density screens: every skin image may have a twin painted at twice its size beside it
+// ("name@2x.png" for "name.png"). Where SFSkinImageRatio() is 2, SFLoadSkinImage loads the twin
+// when it exists and gives it device pixel ratio 2, so it covers the same logical size as the
+// plain image. Whoever draws a skin pixmap therefore lays it out by deviceIndependentSize(), not
+// size(), and cuts pieces from it with SFSkinSourceRect. Style sheet url()s need nothing: Qt's
+// style sheets pick the "@2x" twin by the same rule.
 QString SFSkinDirectory();
 QString SFSkinImagePath(const std::wstring& name);
 QPixmap SFLoadSkinImage(const std::wstring& name);
+// 2 when the application's device pixel ratio is above 1 (its highest screen's; 1.5 draws the
+// twin scaled down, sharper than the plain image scaled up), else 1. Without an application: 1.
+int SFSkinImageRatio();
+// The device-pixel rectangle of `pixmap` that shows the logical rectangle `logical` (a piece
+// rectangle of a skin record, given in the plain image's pixels).
+QRect SFSkinSourceRect(const QPixmap& pixmap, const QRect& logical);
 // Same, but a path that is absolute or relative to the working directory (for SetImage-like
 // operations that take a path rather than a skin name).
 QPixmap SFLoadImageFile(const std::wstring& path);

@@ -26,5 +26,6 @@ done
 wait "$pid"
 status=$?
 grep -q "18 event loop returned" "$log" || { echo "the event loop did not return"; cat "$log"; exit 1; }
+cat "$log"
 echo "exit status $status"
 exit "$status"

@@ -304,14 +304,16 @@ void CSFQTRadioBox::paintEvent(QPaintEvent* event) {
     QRect textRect = rect();
     int align = m_textAlign;
     if (!image.isNull()) {
-        if (image.width() >= width()) {
+        // Laid out by logical size: a ratio-2 skin image covers what the plain one covers.
+        const QSize imageSize = image.deviceIndependentSize().toSize();
+        if (imageSize.width() >= width()) {
             // A background picture: the text goes over it.
             p.drawPixmap(rect(), image);
             if (align == 0) {
                 align = SF_ALIGN_CENTER;
             }
         } else {
-            QSize size = image.size();
+            QSize size = imageSize;
             if (size.height() > height() && size.height() > 0) {
                 size = size.scaled(QSize(width(), height()), Qt::KeepAspectRatio);
             }

@@ -203,10 +203,11 @@ void CSFQTComboBox::paintEvent(QPaintEvent* event) {
         stretch = m_stretch[0];
     }
     if (!m_strip.isNull() && src.width() > 0 && src.height() > 0) {
+        const QRect cut = SFSkinSourceRect(m_strip, src);
         if (stretch) {
-            p.drawPixmap(rect(), m_strip, src);
+            p.drawPixmap(rect(), m_strip, cut);
         } else {
-            p.drawPixmap(QPoint(0, (height() - src.height()) / 2), m_strip, src);
+            p.drawPixmap(QPoint(0, (height() - src.height()) / 2), m_strip, cut);
         }
     } else {
         p.setRenderHint(QPainter::Antialiasing);

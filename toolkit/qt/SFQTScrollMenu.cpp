@@ -92,14 +92,31 @@ int CSFQTScrollArea::SetSkin(const ScrollAreaStyle* style) {
             .arg(areaBackground, CssColor(handle), CssColor(hover), CssColor(groove)));
     if (image) {
         // After the style sheet, whose polish would otherwise reset the viewport's palette.
-        const QPixmap tile = SFLoadSkinImage(style->background);
+        m_backgroundImage = SFLoadSkinImage(style->background);
         QPalette palette = viewport()->palette();
-        palette.setBrush(QPalette::Window, tile.isNull() ? QBrush(bg) : QBrush(tile));
+        palette.setBrush(QPalette::Window, QBrush(bg));
         viewport()->setPalette(palette);
         viewport()->setAutoFillBackground(true);
         m_content->setAutoFillBackground(false);
+        StretchBackground();
     }
     return 1;
+}
+
+void CSFQTScrollArea::resizeEvent(QResizeEvent* event) {
+    QScrollArea::resizeEvent(event);
+    StretchBackground();
+}
+
+void CSFQTScrollArea::StretchBackground() {
+    if (m_backgroundImage.isNull() || viewport()->size().isEmpty()) {
+        return;
+    }
+    QPalette palette = viewport()->palette();
+    palette.setBrush(QPalette::Window,
+                     QBrush(m_backgroundImage.scaled(viewport()->size(), Qt::IgnoreAspectRatio,
+                                                     Qt::SmoothTransformation)));
+    viewport()->setPalette(palette);
 }
 
 // ======================================================================= Menu

@@ -11,7 +11,8 @@
 #include <map>
 
 // Scroll area: GetUIWnd is the scrolled content (the parent for children). Vertical scrolling
-// reports OnChange(id, value, maximum) unless SetValue was asked not to.
+// reports OnChange(id, value, maximum) unless SetValue was asked not to. A background image is
+// drawn stretched over the visible area (skin surfaces are gradients, which tiles would band).
 class CSFQTScrollArea final : public SFQt::CSFQTWidget<QScrollArea, CSFScrollArea> {
 public:
     explicit CSFQTScrollArea(ISFScrollAreaEvent* sink);
@@ -28,9 +29,15 @@ public:
     int SetSkin(const ScrollAreaStyle* style) override;
     void* GetUIWnd() override { return m_content; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void StretchBackground();
+
     QWidget* m_content;
     bool m_quiet = false;
+    QPixmap m_backgroundImage;
 };
 
 // Menu: a triggered action reports Menu_OnAction(action id). Popup shows it at a screen

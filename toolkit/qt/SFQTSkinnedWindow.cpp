@@ -34,7 +34,11 @@ QPixmap SFComposeFrame(const QPixmap& frame, const QRect pieces[12], const QPixm
     if (size.width() <= 0 || size.height() <= 0) {
         return QPixmap();
     }
-    QPixmap out(size);
+    // Composed at the frame image's ratio: pieces cut at 2 land on even device pixels of a
+    // ratio-2 surface, so the composition stays exact at both ratios.
+    const qreal ratio = frame.isNull() ? 1.0 : frame.devicePixelRatio();
+    QPixmap out(size * ratio);
+    out.setDevicePixelRatio(ratio);
     out.fill(Qt::transparent);
     QPainter p(&out);
     const int W = size.width();
@@ -50,7 +54,7 @@ QPixmap SFComposeFrame(const QPixmap& frame, const QRect pieces[12], const QPixm
     p.setCompositionMode(QPainter::CompositionMode_Source);
     auto draw = [&](const QRect& src, int x, int y) {
         if (src.width() > 0 && src.height() > 0) {
-            p.drawPixmap(QPoint(x, y), frame, src);
+            p.drawPixmap(QPoint(x, y), frame, SFSkinSourceRect(frame, src));
         }
     };
     const QRect A = Piece(pieces[0]), B = Piece(pieces[1]), C = Piece(pieces[2]);
@@ -487,7 +491,7 @@ void CSFQTSkinnedWindow<QtBase>::ButtonAction(SFTitleButton button) {
 template <class QtBase>
 const QPixmap& CSFQTSkinnedWindow<QtBase>::ComposedFrame() const {
     // A hidden window gets its resize event only when shown: compose for the size it has now.
-    if (m_skinned && m_composed.size() != FrameSize()) {
+    if (m_skinned && m_composed.deviceIndependentSize().toSize() != FrameSize()) {
         Recompose();
     }
     return m_composed;

@@ -43,6 +43,8 @@ class QEventLoop;
 // copied unscaled; a repeated piece (B, K horizontally, E, H vertically) is drawn whole in
 // steps of its size while it starts before the next fixed piece, which covers any overhang.
 // An empty repeated piece is skipped. A null frame image composes the background only.
+// Pieces are given in logical pixels; a frame image of device pixel ratio 2 (a skin "@2x" twin)
+// is cut at twice their rectangles and the result has ratio 2 and the same logical size.
 QPixmap SFComposeFrame(const QPixmap& frame, const QRect pieces[12], const QPixmap& background,
                        const QColor& backgroundColor, QSize size);
 

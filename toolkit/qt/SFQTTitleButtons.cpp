@@ -120,7 +120,7 @@ void CSFQTTitleButtons::Paint(QPainter& painter, const QPoint& origin, int frame
                 src = button.states[0];
             }
             if (src.width() > 0 && src.height() > 0) {
-                painter.drawPixmap(target, frameImage, src);
+                painter.drawPixmap(target, frameImage, SFSkinSourceRect(frameImage, src));
             }
         }
     }

@@ -261,13 +261,17 @@ void PaintBackWall(Canvas& c) {
     const int w = c.size.width(), h = c.size.height();
     Random rnd(42u);
     // Independent per-pixel grain tiles without seams; joints lie on the first row and column.
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
+    // The grain is per device pixel, so the twin at ratio 2 is as fine as the plain image.
+    p.save();
+    p.scale(1.0 / c.ratio, 1.0 / c.ratio);
+    for (int y = 0; y < h * c.ratio; ++y) {
+        for (int x = 0; x < w * c.ratio; ++x) {
             const int grain = static_cast<int>(rnd.Uniform(-3.5, 3.5));
             const int v = 236 + grain;
             p.fillRect(QRect(x, y, 1, 1), QColor(v, v, v + 2));
         }
     }
+    p.restore();
     p.fillRect(QRect(0, 0, w, 1), QColor(222, 223, 228));
     p.fillRect(QRect(0, 0, 1, h), QColor(222, 223, 228));
 }
@@ -285,43 +289,6 @@ void PaintNoVideo(Canvas& c) {
                  QColor(150, 160, 180));
 }
 
-namespace {
-void WallGlyph(QPainter& p, const QRectF& area, int columns, int rows, double gap,
-               const QColor& colour) {
-    const double cw = (area.width() - gap * (columns - 1)) / columns;
-    const double rh = (area.height() - gap * (rows - 1)) / rows;
-    for (int row = 0; row < rows; ++row) {
-        for (int col = 0; col < columns; ++col) {
-            p.fillRect(
-                QRectF(area.left() + col * (cw + gap), area.top() + row * (rh + gap), cw, rh),
-                colour);
-        }
-    }
-}
-
-void LogoTile(QPainter& p, const QRectF& r) {
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient g(r.topLeft(), r.bottomRight());
-    g.setColorAt(0, QColor(124, 162, 255));
-    g.setColorAt(1, QColor(70, 112, 236));
-    p.setPen(Qt::NoPen);
-    p.setBrush(g);
-    const double radius = r.width() * 0.22;
-    p.drawRoundedRect(r, radius, radius);
-    const double u = r.width() / 32.0;
-    WallGlyph(p, QRectF(r.left() + 7 * u, r.top() + 8 * u, 18 * u, 13 * u), 2, 2, 1.5 * u,
-              Qt::white);
-    p.fillRect(QRectF(r.left() + 15 * u, r.top() + 21 * u, 2 * u, 3 * u), Qt::white);
-    p.fillRect(QRectF(r.left() + 11 * u, r.top() + 24 * u, 10 * u, 1.6 * u), Qt::white);
-    p.restore();
-}
-}  // namespace
-
-void PaintLogo(Canvas& c) {
-    LogoTile(c.painter, QRectF(0, 0, c.size.width(), c.size.height()));
-}
-
 void PaintAboutBanner(Canvas& c) {
     QPainter& p = c.painter;
     const QRectF r(QPointF(0, 0), QSizeF(c.size));
@@ -334,7 +301,7 @@ void PaintAboutBanner(Canvas& c) {
     p.setBrush(g);
     p.drawRoundedRect(r, 6, 6);
     Glow(p, QPointF(r.width() * 0.8, 0), r.height(), QColor(255, 255, 255, 60));
-    LogoTile(p, QRectF(20, (r.height() - 50) / 2, 50, 50));
+    c.icons.Draw(p, QStringLiteral("logo"), QRectF(20, (r.height() - 50) / 2, 50, 50), Qt::white);
     // A small wall of panels showing a dusk gradient, with its joints.
     const QRectF wall(150, 18, 128, 54);
     QLinearGradient screen(wall.topLeft(), wall.bottomLeft());

@@ -32,14 +32,20 @@ FramePieces MainPieces() {
 
 QImage ComposeFrame(const QImage& frame, const QImage& background, const FramePieces& pc,
                     QSize size) {
-    QImage out(size, QImage::Format_ARGB32_Premultiplied);
+    // At the frame image's ratio: a twin painted at 2 is cut at twice the records' rectangles.
+    const int r = qRound(frame.devicePixelRatio());
+    QImage out(size * r, QImage::Format_ARGB32_Premultiplied);
+    out.setDevicePixelRatio(r);
     out.fill(Qt::transparent);
     QPainter p(&out);
     const int W = size.width(), H = size.height();
     if (!background.isNull()) {
         p.drawImage(QRect(0, 0, W, H), background);
     }
-    auto put = [&](const QRect& piece, int x, int y) { p.drawImage(QPoint(x, y), frame, piece); };
+    auto put = [&](const QRect& piece, int x, int y) {
+        p.drawImage(QPoint(x, y), frame,
+                    QRect(piece.x() * r, piece.y() * r, piece.width() * r, piece.height() * r));
+    };
     const QRect &A = pc[0], &B = pc[1], &C = pc[2], &D = pc[3], &E = pc[4], &F = pc[5];
     const QRect &J = pc[6], &K = pc[7], &L = pc[8], &I = pc[9], &Hh = pc[10], &G = pc[11];
     put(A, 0, 0);

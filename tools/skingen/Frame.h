@@ -18,7 +18,9 @@ FramePieces DialogPieces();  // message box and about dialog
 FramePieces ExportPieces();  // export dialog
 FramePieces MainPieces();    // main window
 
-// The composed frame of a window of `size` (background, then pieces); no shadow.
+// The composed frame of a window of `size` (background, then pieces); no shadow. The pieces are
+// the records' rectangles; a frame painted at ratio 2 is cut at twice them, and the result has
+// ratio 2 (twice `size` in pixels), as the toolkit composes it on a high-density screen.
 QImage ComposeFrame(const QImage& frame, const QImage& background, const FramePieces& pieces,
                     QSize size);
 

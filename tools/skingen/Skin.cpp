@@ -52,15 +52,32 @@ QStringList IconLibrary::Missing() const {
     return names;
 }
 
-QImage Render(const SkinImage& image, const IconLibrary& icons) {
-    QImage canvasImage(image.size, QImage::Format_ARGB32_Premultiplied);
+QImage Render(const SkinImage& image, const IconLibrary& icons, int ratio) {
+    QImage canvasImage(image.size * ratio, QImage::Format_ARGB32_Premultiplied);
+    canvasImage.setDevicePixelRatio(ratio);
     canvasImage.fill(Qt::transparent);
     {
         QPainter painter(&canvasImage);
-        Canvas canvas{painter, image.size, icons};
+        Canvas canvas{painter, image.size, icons, ratio};
         image.paint(canvas);
     }
     return canvasImage.convertToFormat(QImage::Format_ARGB32);
+}
+
+QString TwinName(const QString& name) {
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? name + QStringLiteral("@2x")
+                   : name.left(dot) + QStringLiteral("@2x") + name.mid(dot);
+}
+
+QImage RenderAppIcon(const IconLibrary& icons, int side) {
+    QImage icon(side, side, QImage::Format_ARGB32_Premultiplied);
+    icon.fill(Qt::transparent);
+    {
+        QPainter painter(&icon);
+        icons.Draw(painter, QStringLiteral("logo"), QRectF(0, 0, side, side), Qt::white);
+    }
+    return icon.convertToFormat(QImage::Format_ARGB32);
 }
 
 namespace {
@@ -531,8 +548,9 @@ std::vector<SkinImage> Build() {
         "wall preview screen image, content \"Default Image 2\"", PaintGradientLandscape);
     add("NoVideo.png", 320, 180, "dark slate card with a play symbol",
         "content playback window (ImageVideoWindowStyle image)", PaintNoVideo);
-    add("logo.png", 32, 32, "program logo: a 2 x 2 video wall on an accent tile",
-        "main window icon; tool bar logo picture", PaintLogo);
+    add("logo.png", 32, 32, "program logo (icons/logo.svg): a 2 x 2 video wall on an accent tile",
+        "main window icon; tool bar logo picture",
+        [](Canvas& c) { c.icons.Draw(c.painter, QStringLiteral("logo"), Whole(c), Qt::white); });
     add("AboutPic.png", 300, 90, "about banner: logo and a stylised wall of panels",
         "about dialog picture", PaintAboutBanner);
     add("box_model_bg.png", 199, 119, "a display panel on a light card",

@@ -58,11 +58,15 @@ private:
     mutable QStringList m_missing;
 };
 
-// Where an image is painted: the painter (on a transparent ARGB image of `size`) and the icons.
+// Where an image is painted: the painter (on a transparent ARGB image of `size` logical pixels)
+// and the icons. At `ratio` 2 the image has twice as many pixels each way and the painter is
+// scaled by 2, so a recipe draws in logical pixels and is painted, not enlarged, at both ratios;
+// a recipe that works per pixel (grain) works per device pixel with it.
 struct Canvas {
     QPainter& painter;
     QSize size;
     const IconLibrary& icons;
+    int ratio = 1;
 };
 
 struct SkinImage {
@@ -76,15 +80,23 @@ struct SkinImage {
 // Every image of the skin, in a stable order (the order of docs/skin.md).
 const std::vector<SkinImage>& Catalogue();
 
-// Paints one image. The result is ARGB32 of exactly image.size.
-QImage Render(const SkinImage& image, const IconLibrary& icons);
+// Paints one image at `ratio` 1 or 2. The result is ARGB32 of exactly image.size × ratio, with
+// that device pixel ratio (the high-density twin, "name@2x.png", is painted at 2).
+QImage Render(const SkinImage& image, const IconLibrary& icons, int ratio = 1);
+
+// The file name of an image's high-density twin: "logo.png" -> "logo@2x.png" (Qt's rule).
+QString TwinName(const QString& name);
+
+// The application icon's sizes in the hicolor theme, painted from the logo's source (the
+// "logo" icon) like the skin's logo.png; the icon itself is also installed as the scalable one.
+inline constexpr int kAppIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256, 512};
+QImage RenderAppIcon(const IconLibrary& icons, int side);
 
 // The artwork recipes that are more than a control face (defined in Artwork.cpp).
 void PaintCitySkyline(Canvas& canvas);
 void PaintGradientLandscape(Canvas& canvas);
 void PaintBackWall(Canvas& canvas);
 void PaintNoVideo(Canvas& canvas);
-void PaintLogo(Canvas& canvas);
 void PaintAboutBanner(Canvas& canvas);
 void PaintModelPicture(Canvas& canvas);
 

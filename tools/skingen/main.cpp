@@ -1,7 +1,10 @@
 // skingen: paints every skin image into a folder (the build runs it into the application
-// directory's Skin/), and can write the table of docs/skin.md.
+// directory's Skin/), each also at twice its size ("name@2x.png"), and can write the table of
+// docs/skin.md and the application icon's sizes for the hicolor theme.
 //
 //   skingen --icons <data/skin/icons> --out <dir> [--markdown <file>]
+//   skingen --icons <data/skin/icons> --app-icons <dir> --app-id <id>
+//     writes <dir>/<n>x<n>/apps/<id>.png for every size of kAppIconSizes
 //
 // Fails (exit code 1) when an icon source is missing or a file cannot be written, so a broken
 // skin stops the build instead of shipping blank pictures.
@@ -21,6 +24,9 @@ namespace {
 
 // Writes only when the bytes differ, so an unchanged image keeps its time stamp.
 bool WriteIfChanged(const QString& path, const QByteArray& bytes) {
+    if (bytes.isEmpty()) {
+        return false;
+    }
     QFile existing(path);
     if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes) {
         return true;
@@ -28,6 +34,14 @@ bool WriteIfChanged(const QString& path, const QByteArray& bytes) {
     existing.close();
     QSaveFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+QByteArray Png(const QImage& image) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
 }
 
 QByteArray Markdown() {
@@ -53,6 +67,15 @@ QByteArray Markdown() {
            "0,84,10,1; 10,84,30,1; 84,84,2,1 | 85,37,1,30 |\n\n"
         << "The gallery (`tools/gallery`) composes these frames with the same rules and shows\n"
         << "every image; `docs/gallery.png` is its picture.\n\n"
+        << "High-density screens: every image is painted a second time at twice its size, as\n"
+        << "`name@2x.png` beside `name.png` (painted, not enlarged: lines, icons and text are\n"
+        << "drawn at that size). Where the device pixel ratio is above 1 the toolkit loads the\n"
+        << "twin with ratio 2 and cuts frame pieces at twice the records' rectangles, so the\n"
+        << "frames compose as exactly as at ratio 1. The step numbers of `common_step*` and the\n"
+        << "letters of `exchangea_nor.png` and `exchangezhong_nor.png` are the only text painted\n"
+        << "into images (DejaVu Sans and WenQuanYi Micro Hei); every caption is drawn by its\n"
+        << "control. The program's logo, `logo.png`, the about banner's logo and the installed\n"
+        << "application icons are all painted from `data/skin/icons/logo.svg`.\n\n"
         << "How the controls lay faces out: the two-way switch halves (`common_check_*`,\n"
         << "`common_uncheck_*`), the tabs and the step headers are as wide as their radio boxes,\n"
         << "so they are backgrounds with the caption drawn over them (centred on the switch\n"
@@ -91,7 +114,14 @@ int main(int argc, char** argv) {
     const QCommandLineOption markdownOption(QStringLiteral("markdown"),
                                             QStringLiteral("Write the image table to this file."),
                                             QStringLiteral("file"));
-    parser.addOptions({iconsOption, outOption, markdownOption});
+    const QCommandLineOption appIconsOption(
+        QStringLiteral("app-icons"),
+        QStringLiteral("Folder to write the application icon's hicolor sizes into."),
+        QStringLiteral("dir"));
+    const QCommandLineOption appIdOption(QStringLiteral("app-id"),
+                                         QStringLiteral("File name of the application icon."),
+                                         QStringLiteral("id"));
+    parser.addOptions({iconsOption, outOption, markdownOption, appIconsOption, appIdOption});
     parser.process(app);
 
     if (parser.isSet(markdownOption) && !WriteIfChanged(parser.value(markdownOption), Markdown())) {
@@ -99,25 +129,35 @@ int main(int argc, char** argv) {
                      qPrintable(parser.value(markdownOption)));
         return 1;
     }
-    if (!parser.isSet(outOption)) {
-        return 0;
-    }
-    const QString outDir = parser.value(outOption);
-    if (!QDir().mkpath(outDir)) {
-        std::fprintf(stderr, "skingen: cannot create %s\n", qPrintable(outDir));
-        return 1;
-    }
     const skingen::IconLibrary icons(parser.value(iconsOption));
-    for (const skingen::SkinImage& image : skingen::Catalogue()) {
-        QByteArray png;
-        {
-            QBuffer buffer(&png);
-            buffer.open(QIODevice::WriteOnly);
-            skingen::Render(image, icons).save(&buffer, "PNG");
-        }
-        if (png.isEmpty() || !WriteIfChanged(outDir + QStringLiteral("/") + image.name, png)) {
-            std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(image.name));
+    if (parser.isSet(outOption)) {
+        const QString outDir = parser.value(outOption);
+        if (!QDir().mkpath(outDir)) {
+            std::fprintf(stderr, "skingen: cannot create %s\n", qPrintable(outDir));
             return 1;
+        }
+        for (const skingen::SkinImage& image : skingen::Catalogue()) {
+            for (const int ratio : {1, 2}) {
+                const QString name = ratio == 1 ? image.name : skingen::TwinName(image.name);
+                if (!WriteIfChanged(outDir + QStringLiteral("/") + name,
+                                    Png(skingen::Render(image, icons, ratio)))) {
+                    std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(name));
+                    return 1;
+                }
+            }
+        }
+    }
+    if (parser.isSet(appIconsOption)) {
+        const QString id = parser.value(appIdOption);
+        for (const int side : skingen::kAppIconSizes) {
+            const QString dir =
+                QStringLiteral("%1/%2x%2/apps").arg(parser.value(appIconsOption)).arg(side);
+            const QString path = dir + QStringLiteral("/") + id + QStringLiteral(".png");
+            if (id.isEmpty() || !QDir().mkpath(dir) ||
+                !WriteIfChanged(path, Png(skingen::RenderAppIcon(icons, side)))) {
+                std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(path));
+                return 1;
+            }
         }
     }
     if (!icons.Missing().isEmpty()) {

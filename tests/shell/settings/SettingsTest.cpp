@@ -255,6 +255,8 @@ TEST(SettingsLocation, AppDirectoryWhenWritableElseXdgConfigHome) {
     TempDir xdg;
     ::setenv("XDG_CONFIG_HOME", xdg.path().c_str(), 1);
     EXPECT_EQ(SettingsFilePath("/proc/self"), xdg.path() + "/tessaro/Config/config.xml");
+    // An installed program's data folder is the package's, even where this user may write.
+    EXPECT_EQ(SettingsFilePath(dir.path(), true), xdg.path() + "/tessaro/Config/config.xml");
     ::setenv("XDG_CONFIG_HOME", "relative/is/ignored", 1);
     ::setenv("HOME", "/home/someone", 1);
     EXPECT_EQ(SettingsFilePath("/proc/self"), "/home/someone/.config/tessaro/Config/config.xml");

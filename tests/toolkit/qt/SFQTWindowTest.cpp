@@ -92,8 +92,10 @@ SF_END_MESSAGE_MAP()
 
 enum Sender { kPosted, kSent, kView };
 
+// The colour at a logical point of the window, at whatever pixel ratio it is drawn.
 QColor Pixel(QWidget* w, QPoint at) {
-    return w->grab().toImage().pixelColor(at);
+    const QImage image = w->grab().toImage();
+    return image.pixelColor(at * image.devicePixelRatio());
 }
 
 CSFDialog* NewWindow(OkDialogLogic& logic, bool mainWindow) {
@@ -110,19 +112,29 @@ private:
 
     // A frame image whose pieces are solid colours, so every pixel of a composition tells
     // which piece drew it. A (0,0,10,35) red, B (30,0,15,35) green, C (76,0,10,35) blue, the
-    // edges grey, title-button states yellow / cyan / magenta at (11,41) (41,41) (71,41).
-    void WriteFrameImage() {
-        QImage img(100, 85, QImage::Format_ARGB32);
-        img.fill(QColor(128, 128, 128));
-        QPainter painter(&img);
-        painter.fillRect(0, 0, 10, 35, Qt::red);
-        painter.fillRect(30, 0, 15, 35, Qt::green);
-        painter.fillRect(76, 0, 10, 35, Qt::blue);
-        painter.fillRect(11, 41, 23, 14, Qt::yellow);
-        painter.fillRect(41, 41, 23, 14, Qt::cyan);
-        painter.fillRect(71, 41, 23, 14, Qt::magenta);
-        painter.end();
-        QVERIFY(img.save(m_skinDir.filePath(QStringLiteral("frame.png"))));
+    // edges grey, title-button states yellow / cyan / magenta at (11,41) (41,41) (71,41). Its
+    // twin (frame@2x.png, loaded where the pixel ratio is 2) is the same at twice the size, with
+    // one detail only a ratio-2 image can hold: the first device column of B is dark green.
+    void WriteFrameImages() {
+        for (const int r : {1, 2}) {
+            QImage img(100 * r, 85 * r, QImage::Format_ARGB32);
+            img.fill(QColor(128, 128, 128));
+            QPainter painter(&img);
+            painter.scale(r, r);
+            painter.fillRect(0, 0, 10, 35, Qt::red);
+            painter.fillRect(30, 0, 15, 35, Qt::green);
+            painter.fillRect(76, 0, 10, 35, Qt::blue);
+            painter.fillRect(11, 41, 23, 14, Qt::yellow);
+            painter.fillRect(41, 41, 23, 14, Qt::cyan);
+            painter.fillRect(71, 41, 23, 14, Qt::magenta);
+            painter.resetTransform();
+            if (r == 2) {
+                painter.fillRect(60, 0, 1, 70, Qt::darkGreen);
+            }
+            painter.end();
+            QVERIFY(img.save(m_skinDir.filePath(r == 1 ? QStringLiteral("frame.png")
+                                                       : QStringLiteral("frame@2x.png"))));
+        }
     }
 
     static DialogStyle FrameStyle(const wchar_t* closePosition) {
@@ -161,7 +173,7 @@ private:
 private Q_SLOTS:
     void initTestCase() {
         QVERIFY(m_skinDir.isValid());
-        WriteFrameImage();
+        WriteFrameImages();
         SFSetSkinPath((m_skinDir.path() + QStringLiteral("/")).toStdWString().c_str());
     }
 
@@ -211,11 +223,18 @@ private Q_SLOTS:
         const DialogStyle style = FrameStyle(L"");
         QCOMPARE(dlg->SetSkin(&style), 1);
         dlg->MoveWindow(0, 0, 30, 100);  // A.w + C.w + 10
+        // Pixel for pixel at the skin's ratio (run at 1 and at 2): at 2 the twin is cut at twice
+        // the rectangles and every piece lands on whole device pixels.
+        const int r = SFSkinImageRatio();
         const QImage frame = dlg->ComposedFrame().toImage();
-        QCOMPARE(frame.size(), QSize(30, 100));
-        for (int x = 0; x < 30; ++x) {
-            const Qt::GlobalColor expected = x < 10 ? Qt::red : x < 20 ? Qt::green : Qt::blue;
-            QCOMPARE(frame.pixelColor(x, 5), QColor(expected));
+        QCOMPARE(frame.size(), QSize(30, 100) * r);
+        QCOMPARE(frame.devicePixelRatio(), qreal(r));
+        for (int x = 0; x < 30 * r; ++x) {
+            const QColor expected = x < 10 * r              ? Qt::red
+                                    : r == 2 && x == 10 * r ? Qt::darkGreen
+                                    : x < 20 * r            ? Qt::green
+                                                            : Qt::blue;
+            QCOMPARE(frame.pixelColor(x, 5 * r), expected);
         }
         QCOMPARE(Pixel(dlg, {15, 10}), QColor(Qt::green));  // the window shows the same pixels
         QCOMPARE(Pixel(dlg, {25, 10}), QColor(Qt::blue));

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QTest>
 
+#include <cstdlib>
 #include <set>
 #include <utility>
 
@@ -75,7 +76,10 @@ private Q_SLOTS:
         }
     }
 
-    // Every image paints at its declared size, shows something, and needs no missing icon.
+    // Every image paints at its declared size, shows something, and needs no missing icon. Its
+    // twin has twice the size and shows the same picture: averaged over 2 x 2 pixels it is the
+    // plain image up to antialiasing and grain (a recipe that mixed device and logical pixels
+    // would draw its picture at the wrong size or place).
     void everyImagePaintsAtItsSize() {
         for (const skingen::SkinImage& image : skingen::Catalogue()) {
             const QImage painted = skingen::Render(image, m_icons);
@@ -88,6 +92,22 @@ private Q_SLOTS:
                 }
             }
             QVERIFY2(visible, qPrintable(image.name));
+
+            const QImage twin = skingen::Render(image, m_icons, 2);
+            QVERIFY2(twin.size() == image.size * 2 && twin.devicePixelRatio() == 2,
+                     qPrintable(image.name));
+            const QImage averaged =
+                twin.scaled(image.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            qint64 difference = 0;
+            for (int y = 0; y < painted.height(); ++y) {
+                for (int x = 0; x < painted.width(); ++x) {
+                    const QRgb a = painted.pixel(x, y), b = averaged.pixel(x, y);
+                    difference += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                                  std::abs(qBlue(a) - qBlue(b)) + std::abs(qAlpha(a) - qAlpha(b));
+                }
+            }
+            const double mean = double(difference) / (4.0 * painted.width() * painted.height());
+            QVERIFY2(mean < 12, qPrintable(image.name + u" differs by "_s + QString::number(mean)));
         }
         QCOMPARE(m_icons.Missing(), QStringList());
     }
@@ -166,20 +186,25 @@ private Q_SLOTS:
         }
     }
 
-    // Frames composed with their records at several sizes: the title band and the outline run
-    // through without a seam where the pieces meet.
+    // Frames composed with their records at several sizes, from the plain images and from their
+    // twins (ratio 2, cut at twice the rectangles): the title band and the outline run through
+    // without a seam where the pieces meet, pixel for pixel.
     void framesComposeWithoutSeams_data() {
         QTest::addColumn<QString>("frame");
         QTest::addColumn<int>("record");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("band");
-        for (QSize size : {QSize(320, 150), QSize(97, 90), QSize(451, 201)}) {
-            const QByteArray tag =
-                QByteArray::number(size.width()) + "x" + QByteArray::number(size.height());
-            QTest::newRow("message box " + tag)
-                << QStringLiteral("bg_toolbar.png") << 0 << size << 35;
-            QTest::newRow("export " + tag) << QStringLiteral("bg_toolbar.png") << 1 << size << 36;
-            QTest::newRow("main " + tag) << QStringLiteral("DlgBackgorund.png") << 2 << size << 8;
+        QTest::addColumn<int>("ratio");
+        for (int ratio : {1, 2}) {
+            for (QSize size : {QSize(320, 150), QSize(97, 90), QSize(451, 201)}) {
+                const QByteArray tag = QByteArray::number(size.width()) + "x" +
+                                       QByteArray::number(size.height()) + " at " +
+                                       QByteArray::number(ratio);
+                QTest::newRow("message box " + tag)
+                    << u"bg_toolbar.png"_s << 0 << size << 35 << ratio;
+                QTest::newRow("export " + tag) << u"bg_toolbar.png"_s << 1 << size << 36 << ratio;
+                QTest::newRow("main " + tag) << u"DlgBackgorund.png"_s << 2 << size << 8 << ratio;
+            }
         }
     }
     void framesComposeWithoutSeams() {
@@ -187,39 +212,43 @@ private Q_SLOTS:
         QFETCH(int, record);
         QFETCH(QSize, size);
         QFETCH(int, band);
+        QFETCH(int, ratio);
         const skingen::FramePieces pieces[3] = {skingen::DialogPieces(), skingen::ExportPieces(),
                                                 skingen::MainPieces()};
         const skingen::SkinImage* image = Find(frame);
         QVERIFY(image);
         QImage background(size, QImage::Format_ARGB32);
         background.fill(Qt::white);
-        const QImage composed = skingen::ComposeFrame(skingen::Render(*image, m_icons), background,
-                                                      pieces[record], size)
+        const QImage composed = skingen::ComposeFrame(skingen::Render(*image, m_icons, ratio),
+                                                      background, pieces[record], size)
                                     .convertToFormat(QImage::Format_ARGB32);
-        const int W = size.width(), H = size.height();
+        // In device pixels: the band, the outline and every piece are `ratio` times as large.
+        QCOMPARE(composed.size(), size * ratio);
+        const int W = size.width() * ratio, H = size.height() * ratio, r = ratio;
         // Every row of the top band is one colour from the left edge to the right edge.
-        for (int y = 0; y < band; ++y) {
-            for (int x = 1; x < W - 1; ++x) {
+        for (int y = 0; y < band * r; ++y) {
+            for (int x = r; x < W - r; ++x) {
                 QVERIFY2(composed.pixel(x, y) == composed.pixel(W / 2, y),
                          qPrintable(QStringLiteral("band %1,%2").arg(x).arg(y)));
             }
         }
-        // The outline: left and right columns and the bottom row are one colour all along.
+        // The outline: left and right columns and the bottom rows are one colour all along.
         const QRgb edge = composed.pixel(0, H - 1);
         QVERIFY(edge != qRgb(255, 255, 255));
-        for (int y = band; y < H; ++y) {
-            QVERIFY2(composed.pixel(0, y) == edge, qPrintable(QStringLiteral("left %1").arg(y)));
-            QVERIFY2(composed.pixel(W - 1, y) == edge,
-                     qPrintable(QStringLiteral("right %1").arg(y)));
-        }
-        for (int x = 0; x < W; ++x) {
-            QVERIFY2(composed.pixel(x, H - 1) == edge,
-                     qPrintable(QStringLiteral("bottom %1").arg(x)));
+        for (int i = 0; i < r; ++i) {
+            for (int y = band * r; y < H; ++y) {
+                QVERIFY2(composed.pixel(i, y) == edge && composed.pixel(W - 1 - i, y) == edge,
+                         qPrintable(QStringLiteral("sides %1,%2").arg(i).arg(y)));
+            }
+            for (int x = 0; x < W; ++x) {
+                QVERIFY2(composed.pixel(x, H - 1 - i) == edge,
+                         qPrintable(QStringLiteral("bottom %1,%2").arg(x).arg(i)));
+            }
         }
         // Inside the outline the window's background shows.
-        QCOMPARE(composed.pixel(W / 2, (band + H) / 2), qRgb(255, 255, 255));
-        QCOMPARE(composed.pixel(1, H - 2), qRgb(255, 255, 255));
-        QCOMPARE(composed.pixel(W - 2, H - 2), qRgb(255, 255, 255));
+        QCOMPARE(composed.pixel(W / 2, (band * r + H) / 2), qRgb(255, 255, 255));
+        QCOMPARE(composed.pixel(r, H - 1 - r), qRgb(255, 255, 255));
+        QCOMPARE(composed.pixel(W - 1 - r, H - 1 - r), qRgb(255, 255, 255));
     }
 
     void paintingIsReproducible() {
