@@ -17,15 +17,15 @@
 //   data-<l>.png        the "Data output" page of that wall
 //   about-<l>.png       the about dialog
 //   main-dpr2-<l>.png   the main window at start-up, device pixel ratio 2
-#include <QAbstractButton>
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QTimer>
 #include <QWidget>
@@ -120,11 +120,13 @@ void PressKey(QWidget* widget, int key) {
     QApplication::sendEvent(widget, &release);
 }
 
-// The visible button (push or radio) under root whose text is the translation of key.
-QAbstractButton* ButtonNamed(QWidget* root, const wchar_t* key) {
+// The visible button of the given kind (QPushButton, QRadioButton) under root whose text is the
+// translation of key. The kind matters: a step header and a push button may read the same.
+template <typename Button>
+Button* ButtonNamed(QWidget* root, const wchar_t* key) {
     const QString text = QString::fromStdWString(Translate(key));
     if (root != nullptr) {
-        for (QAbstractButton* button : root->findChildren<QAbstractButton*>()) {
+        for (Button* button : root->findChildren<Button*>()) {
             if (button->text() == text && button->isVisible()) {
                 return button;
             }
@@ -177,7 +179,7 @@ void ChooseModel55(QWidget* dialog) {
     }
     Click(list->viewport(), list->visualItemRect(list->item(row, 1)).center());
     Save(dialog, QStringLiteral("model"));
-    if (QAbstractButton* choose = ButtonNamed(dialog, L"Choose this model")) {
+    if (auto* choose = ButtonNamed<QPushButton>(dialog, L"Choose this model")) {
         Click(choose);
     } else {
         PressKey(dialog, Qt::Key_Escape);
@@ -200,16 +202,16 @@ void Shoot() {
     QWidget* toolBar = WidgetOf(g_frame->ToolBar()->View());
 
     // Step 2, "Select Model": the dialog, the 55-inch row, "Choose this model".
-    if (QAbstractButton* header = ButtonNamed(panel, L"Choose Model")) {
+    if (auto* header = ButtonNamed<QRadioButton>(panel, L"Choose Model")) {
         Click(header);
     }
-    if (QAbstractButton* select = ButtonNamed(panel, L"Select Model")) {
+    if (auto* select = ButtonNamed<QPushButton>(panel, L"Select Model")) {
         WithModal([select] { Click(select); }, ChooseModel55);
     }
     if (g_frame->Design().modelWidth <= 0.0) {
         Fail(QStringLiteral("no model applied"));
     }
-    if (QAbstractButton* fit = ButtonNamed(panel, L"  Fit To Room")) {
+    if (auto* fit = ButtonNamed<QPushButton>(panel, L"  Fit To Room")) {
         Click(fit);
     }
     Settle();
@@ -222,21 +224,21 @@ void Shoot() {
               [](QWidget* box) { SaveAndEscape(box, QStringLiteral("message")); });
 
     // Step 1, "Feet".
-    if (QAbstractButton* header = ButtonNamed(panel, L"Define Wall Size")) {
+    if (auto* header = ButtonNamed<QRadioButton>(panel, L"Define Wall Size")) {
         Click(header);
     }
-    if (QAbstractButton* feet = ButtonNamed(panel, L"Feet")) {
+    if (auto* feet = ButtonNamed<QRadioButton>(panel, L"Feet")) {
         Click(feet);
     }
     Settle();
     Save(main, QStringLiteral("main-feet"));
 
-    if (QAbstractButton* tab = ButtonNamed(toolBar, L"Data output")) {
+    if (auto* tab = ButtonNamed<QRadioButton>(toolBar, L"Data output")) {
         Click(tab);
     }
     Settle();
     Save(main, QStringLiteral("data"));
-    if (QAbstractButton* tab = ButtonNamed(toolBar, L"BluePrint")) {
+    if (auto* tab = ButtonNamed<QRadioButton>(toolBar, L"BluePrint")) {
         Click(tab);
     }
 
