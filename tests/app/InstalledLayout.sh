@@ -22,6 +22,9 @@ for f in bin/tessaro bin/tessaro-quote share/tessaro/Lang_0.xml share/tessaro/La
          share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg; do
     [ -s "$prefix/$f" ] || fail "missing: $f"
 done
+for f in "User's Eng Guide.pdf" "User's Chn Guide.pdf"; do
+    [ -s "$prefix/share/tessaro/$f" ] || fail "missing: share/tessaro/$f"
+done
 [ "$(png_size "$prefix/share/tessaro/Skin/bg_toolbar@2x.png")" = 192x170 ] ||
     fail "bg_toolbar@2x.png is not twice bg_toolbar.png (96 x 85)"
 for n in 16 22 24 32 48 64 128 256 512; do

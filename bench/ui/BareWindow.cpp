@@ -1,0 +1,34 @@
+// The start-up anchor: the least a Qt Widgets program does before its first window is on screen
+// (the application object, one top-level widget of the main window's size, shown). It ends
+// itself after that window's first paint, as tessaro does under TESSARO_QUIT_AFTER_FIRST_PAINT.
+#include <QApplication>
+#include <QPainter>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+class Window final : public QWidget {
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter(this).fillRect(rect(), QColor(240, 237, 235));
+        if (!m_painted) {
+            m_painted = true;
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+    }
+
+private:
+    bool m_painted = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    Window window;
+    window.setWindowTitle(QStringLiteral("Tessaro"));
+    window.resize(1020, 720);
+    window.show();
+    return QApplication::exec();
+}

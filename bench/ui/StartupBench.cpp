@@ -1,0 +1,138 @@
+// Start-up time of the whole program: from launch to the first painted main window, as whole
+// processes under the offscreen platform, for build/bin/tessaro (with
+// TESSARO_QUIT_AFTER_FIRST_PAINT, it ends itself once its main window was painted) against the
+// anchor bare_window (QApplication and one shown QWidget, the same Qt modules, ending the same
+// way). The runs alternate between the two, so a busy moment of the machine falls on both; each
+// figure is the median of its runs, after one unmeasured warm-up run of each (page cache).
+// Each time is launch to process exit, so both include their own teardown.
+//
+// Target: tessaro within 1.5x of the anchor.
+//
+//   startup_bench [runs]      (default 15 runs of each)
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+constexpr int kTimeoutMs = 30000;
+
+// The parent's environment with the offscreen platform and the quit hook set.
+std::vector<std::string> ChildEnvironment() {
+    std::vector<std::string> env;
+    for (char** e = environ; *e != nullptr; ++e) {
+        if (std::strncmp(*e, "QT_QPA_PLATFORM=", 16) != 0 &&
+            std::strncmp(*e, "TESSARO_QUIT_AFTER_FIRST_PAINT=", 31) != 0) {
+            env.emplace_back(*e);
+        }
+    }
+    env.emplace_back("QT_QPA_PLATFORM=offscreen");
+    env.emplace_back("TESSARO_QUIT_AFTER_FIRST_PAINT=1");
+    return env;
+}
+
+// Runs exe to its end and returns the wall time in milliseconds, or a negative value when it
+// could not start, failed, or did not end within the timeout (it is then killed).
+double TimeRun(const char* exe, const std::vector<std::string>& envStrings) {
+    std::vector<char*> env;
+    for (const std::string& s : envStrings) {
+        env.push_back(const_cast<char*>(s.c_str()));
+    }
+    env.push_back(nullptr);
+    char* argv[] = {const_cast<char*>(exe), nullptr};
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const auto start = std::chrono::steady_clock::now();
+    const int spawned = posix_spawn(&pid, exe, &actions, nullptr, argv, env.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+        std::fprintf(stderr, "startup_bench: cannot start %s: %s\n", exe, std::strerror(spawned));
+        return -1;
+    }
+    // A pidfd wakes the wait exactly when the child ends, with a timeout for a hung child.
+    const int pidfd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+    if (pidfd >= 0) {
+        pollfd fd{pidfd, POLLIN, 0};
+        const int ready = poll(&fd, 1, kTimeoutMs);
+        close(pidfd);
+        if (ready == 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+            std::fprintf(stderr, "startup_bench: %s did not end within %d ms\n", exe, kTimeoutMs);
+            return -1;
+        }
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "startup_bench: %s failed (status %d)\n", exe, status);
+        return -1;
+    }
+    return ms;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
+    const std::vector<std::string> env = ChildEnvironment();
+    struct Program {
+        const char* label;
+        const char* exe;
+        std::vector<double> times;
+    };
+    Program anchor{"bare_window", BARE_WINDOW_EXE, {}};
+    Program tessaro{"tessaro", TESSARO_EXE, {}};
+
+    for (Program* p : {&anchor, &tessaro}) {
+        if (TimeRun(p->exe, env) < 0) {
+            return 1;
+        }
+    }
+    for (int i = 0; i < runs; ++i) {
+        for (Program* p : {&anchor, &tessaro}) {
+            const double ms = TimeRun(p->exe, env);
+            if (ms < 0) {
+                return 1;
+            }
+            p->times.push_back(ms);
+        }
+    }
+
+    std::printf("launch to first painted window (offscreen), %d runs each, interleaved\n", runs);
+    std::printf("%-12s %10s %10s %10s\n", "", "median ms", "min ms", "max ms");
+    for (const Program* p : {&anchor, &tessaro}) {
+        std::printf("%-12s %10.1f %10.1f %10.1f\n", p->label, Median(p->times),
+                    *std::min_element(p->times.begin(), p->times.end()),
+                    *std::max_element(p->times.begin(), p->times.end()));
+    }
+    const double ratio = Median(tessaro.times) / Median(anchor.times);
+    std::printf("tessaro / bare_window: %.2fx (target <= 1.5x: %s)\n", ratio,
+                ratio <= 1.5 ? "met" : "NOT met");
+    return 0;
+}
