@@ -14,19 +14,24 @@
 //   main-fit55-<l>.png  after choosing it and Fit To Room
 //   message-<l>.png     the message box refusing one more column than fits
 //   main-feet-<l>.png   the same wall with the unit switched to feet
-//   data-<l>.png        the "Data output" page of that wall
+//   data-<l>.png        the "Data output" page of the 55-inch wall
+//   export-<l>.png      the export dialog
+//   export-message-<l>.png  the notice of a finished export (written to a scratch folder)
+//   data46-<l>.png      the "Data output" page after Fit To Room with a 46-inch model
 //   about-<l>.png       the about dialog
 //   main-dpr2-<l>.png   the main window at start-up, device pixel ratio 2
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 
@@ -39,6 +44,7 @@
 #include <thread>
 
 #include "Main/AboutDlg.h"
+#include "Main/DataOutputView.h"
 #include "Main/MainFrame.h"
 #include "Main/MainFrameFactory.h"
 #include "Main/ModelSelectDlg.h"
@@ -50,8 +56,10 @@
 
 namespace {
 
-// The 55-inch model the pictures and the guides show (1213 x 684 mm).
+// The 55-inch model the pictures and the guides show (1213 x 684 mm), and a 46-inch one (its
+// packaging is the 46-inch class's own).
 constexpr wchar_t kModel55[] = L"TW-55N35";
+constexpr wchar_t kModel46[] = L"TW-46U18";
 // How long a child may take before it gives up (a modal window that never opened, a hang).
 constexpr int kChildTimeoutMs = 120000;
 
@@ -164,21 +172,25 @@ void WithModal(const std::function<void()>& open, const std::function<void(QWidg
     Settle();
 }
 
-void ChooseModel55(QWidget* dialog) {
+// Clicks the row of the model in the open model dialog and chooses it; saves the dialog first
+// when a picture name is given.
+void ChooseModel(QWidget* dialog, const wchar_t* model, const QString& picture) {
     const ProductCatalogue& catalogue = g_frame->ModelSelectDlg()->Catalogue();
     int row = 0;
     auto found = catalogue.begin();
-    for (; found != catalogue.end() && found->second.model != kModel55; ++found) {
+    for (; found != catalogue.end() && found->second.model != model; ++found) {
         ++row;
     }
     auto* list = dialog->findChild<QTableWidget*>();
     if (found == catalogue.end() || list == nullptr || list->item(row, 0) == nullptr) {
-        Fail(QStringLiteral("the model list has no row ") + QString::fromWCharArray(kModel55));
+        Fail(QStringLiteral("the model list has no row ") + QString::fromWCharArray(model));
         PressKey(dialog, Qt::Key_Escape);
         return;
     }
     Click(list->viewport(), list->visualItemRect(list->item(row, 1)).center());
-    Save(dialog, QStringLiteral("model"));
+    if (!picture.isEmpty()) {
+        Save(dialog, picture);
+    }
     if (auto* choose = ButtonNamed<QPushButton>(dialog, L"Choose this model")) {
         Click(choose);
     } else {
@@ -191,6 +203,77 @@ void SaveAndEscape(QWidget* modal, const QString& name) {
     PressKey(modal, Qt::Key_Escape);
 }
 
+// Step 2: the model dialog, the model's row, "Choose this model"; then Fit To Room.
+void ChooseAndFit(QWidget* panel, const wchar_t* model, const QString& picture) {
+    if (auto* header = ButtonNamed<QRadioButton>(panel, L"Choose Model")) {
+        Click(header);
+    }
+    if (auto* select = ButtonNamed<QPushButton>(panel, L"Select Model")) {
+        WithModal([select] { Click(select); },
+                  [model, picture](QWidget* dialog) { ChooseModel(dialog, model, picture); });
+    }
+    if (g_frame->Design().modelWidth <= 0.0) {
+        Fail(QStringLiteral("no model applied"));
+    }
+    if (auto* fit = ButtonNamed<QPushButton>(panel, L"  Fit To Room")) {
+        Click(fit);
+    }
+    Settle();
+}
+
+void ShowTab(QWidget* toolBar, const wchar_t* tab) {
+    if (auto* button = ButtonNamed<QRadioButton>(toolBar, tab)) {
+        Click(button);
+    }
+    Settle();
+}
+
+// "Export To Excel": the dialog, then OK into a scratch folder, and the notice of the export.
+// The export runs as a task posted once the dialog closed, and its notice opens from inside
+// whatever is spinning the event loop then: a poller armed before OK answers it.
+void ShootExport(const QString& scratch) {
+    QWidget* page = WidgetOf(g_frame->DataOutputView()->View());
+    auto* exportButton = ButtonNamed<QPushButton>(page, L"    Export To Excel");
+    if (exportButton == nullptr) {
+        return;
+    }
+    auto noticed = std::make_shared<bool>(false);
+    WithModal([exportButton] { Click(exportButton); },
+              [scratch, noticed](QWidget* dialog) {
+                  Save(dialog, QStringLiteral("export"));
+                  for (QLineEdit* field : dialog->findChildren<QLineEdit*>()) {
+                      if (field->isReadOnly()) {
+                          field->setText(scratch);  // the folder: never the application's
+                      }
+                  }
+                  auto* poll = new QTimer(qApp);
+                  QObject::connect(poll, &QTimer::timeout, [poll, dialog, noticed] {
+                      QWidget* modal = QApplication::activeModalWidget();
+                      if (modal != nullptr && modal != dialog && modal->isVisible()) {
+                          poll->stop();
+                          poll->deleteLater();
+                          *noticed = true;
+                          Settle(300);
+                          SaveAndEscape(modal, QStringLiteral("export-message"));
+                      }
+                  });
+                  poll->start(10);
+                  if (auto* ok = ButtonNamed<QPushButton>(dialog, L"OK")) {
+                      Click(ok);
+                  } else {
+                      PressKey(dialog, Qt::Key_Escape);
+                  }
+              });
+    QElapsedTimer waited;
+    waited.start();
+    while (!*noticed && waited.elapsed() < 5000) {
+        Settle(50);
+    }
+    if (!*noticed) {
+        Fail(QStringLiteral("the export showed no notice"));
+    }
+}
+
 void Shoot() {
     QWidget* main = WidgetOf(g_frame->Window());
     Settle(800);
@@ -201,20 +284,7 @@ void Shoot() {
     QWidget* panel = WidgetOf(g_frame->ParameterPanel()->View());
     QWidget* toolBar = WidgetOf(g_frame->ToolBar()->View());
 
-    // Step 2, "Select Model": the dialog, the 55-inch row, "Choose this model".
-    if (auto* header = ButtonNamed<QRadioButton>(panel, L"Choose Model")) {
-        Click(header);
-    }
-    if (auto* select = ButtonNamed<QPushButton>(panel, L"Select Model")) {
-        WithModal([select] { Click(select); }, ChooseModel55);
-    }
-    if (g_frame->Design().modelWidth <= 0.0) {
-        Fail(QStringLiteral("no model applied"));
-    }
-    if (auto* fit = ButtonNamed<QPushButton>(panel, L"  Fit To Room")) {
-        Click(fit);
-    }
-    Settle();
+    ChooseAndFit(panel, kModel55, QStringLiteral("model"));
     Save(main, QStringLiteral("main-fit55"));
 
     // One column more than fits, asked as the panel's column spinner asks: refused with the
@@ -222,6 +292,12 @@ void Shoot() {
     const WallDesign design = g_frame->Design();
     WithModal([design] { g_frame->ApplyCount(1, design.columns + 1); },
               [](QWidget* box) { SaveAndEscape(box, QStringLiteral("message")); });
+
+    ShowTab(toolBar, L"Data output");
+    Save(main, QStringLiteral("data"));
+    const QTemporaryDir scratch;
+    ShootExport(scratch.path());
+    ShowTab(toolBar, L"BluePrint");
 
     // Step 1, "Feet".
     if (auto* header = ButtonNamed<QRadioButton>(panel, L"Define Wall Size")) {
@@ -232,15 +308,15 @@ void Shoot() {
     }
     Settle();
     Save(main, QStringLiteral("main-feet"));
+    if (auto* meters = ButtonNamed<QRadioButton>(panel, L"Meters")) {
+        Click(meters);
+    }
 
-    if (auto* tab = ButtonNamed<QRadioButton>(toolBar, L"Data output")) {
-        Click(tab);
-    }
-    Settle();
-    Save(main, QStringLiteral("data"));
-    if (auto* tab = ButtonNamed<QRadioButton>(toolBar, L"BluePrint")) {
-        Click(tab);
-    }
+    // A 46-inch model, fitted: its "Data output" page.
+    ChooseAndFit(panel, kModel46, QString());
+    ShowTab(toolBar, L"Data output");
+    Save(main, QStringLiteral("data46"));
+    ShowTab(toolBar, L"BluePrint");
 
     WithModal([] { g_frame->ShowAboutDlg(); },
               [](QWidget* about) { SaveAndEscape(about, QStringLiteral("about")); });
