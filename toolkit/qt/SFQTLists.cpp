@@ -232,6 +232,8 @@ CSFQTListCtrl::CSFQTListCtrl(ISFListCtrlEvent* sink) : CSFQTWidget(sink) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setFocusPolicy(Qt::NoFocus);
     setShowGrid(false);
+    // A cell too narrow for its text wraps it and may still cut it: the whole text is also the
+    // cell's tool tip.
     setAlternatingRowColors(false);
     setFrameShape(QFrame::NoFrame);
     verticalHeader()->setVisible(false);
@@ -381,6 +383,7 @@ int CSFQTListCtrl::InsertItem(int row, const wchar_t* text) {
     }
     if (QTableWidgetItem* it = Cell(at, 0)) {
         it->setText(FromW(text));
+        it->setToolTip(it->text());
     }
     return at;
 }
@@ -405,6 +408,7 @@ int CSFQTListCtrl::SetItemText(int row, int column, const wchar_t* text) {
         return -1;
     }
     it->setText(FromW(text));
+    it->setToolTip(it->text());
     return 1;
 }
 
