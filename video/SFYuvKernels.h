@@ -27,9 +27,10 @@ static inline uint32_t Pair(int16_t low, int16_t high) {
     return uint32_t(uint16_t(low)) | (uint32_t(uint16_t(high)) << 16);
 }
 
-// Every kernel fetches the output line 1 KiB ahead of its stores (prefetcht0): a store to a line
-// that is not in the first-level cache waits for it, and with the frame in the outer caches or in
-// memory that wait, not the arithmetic, is most of the time. `offset` is the byte offset of the
+// The SSE2 and AVX-512 kernels fetch the output line 1 KiB ahead of their stores (prefetcht0): a
+// store to a line that is not in the first-level cache waits for it, and with the frame in the
+// outer caches or in memory that wait, not the arithmetic, is most of the time. (The AVX2 kernel
+// measured faster without it; see there.) `offset` is the byte offset of the
 // store in the row. The address is computed as an integer: it may lie past the destination's
 // end, which a prefetch never touches and never faults on. Internal linkage like Pair.
 static inline void PrefetchOutput(const uint8_t* dst, int offset) {
