@@ -201,6 +201,11 @@ private Q_SLOTS:
         ExpectOverPanels();
         m_frame->ChooseContent(kContentImage2);
         QVERIFY(!Video()->isVisible());
+        QTest::qWait(100);  // the frames copied before the choice are presented (not drawn)
+        const int drawn = Stats().drawn;  // hidden, the sample plays on but nothing is copied
+        QTest::qWait(300);
+        QCOMPARE(Stats().drawn, drawn);
+        QVERIFY(Stats().playing != 0);
     }
 
     // A short clip loops: frames keep coming after its end, always in the player's order.
