@@ -14,12 +14,15 @@
 #include "Main/MsgDlg.h"
 #include "Main/ParameterSetting.h"
 #include "Main/ToolBar.h"
+#include "framework/SFPost.h"
 #include "framework/os/SFStreamConvert.h"
 #include "shell/QtTranslation.h"
 #include "shell/lang/LanguageTable.h"
 #include "toolkit/SFFactory.h"
 #include "toolkit/SFSkin.h"
 #include "toolkit/SFToolkit.h"
+#include "video/SFVideoPlayer.h"
+#include "video/qt/SFVideoWindow.h"
 
 Q_LOGGING_CATEGORY(lcMainFrame, "tessaro.mainframe")
 
@@ -33,6 +36,14 @@ constexpr tagRECT kDataOutputPreviewRect{0, 0, 672, 378};
 constexpr int kPreviewLeft = 60;
 // The code the "Help" entry has always passed for the guide; F1 (a Qt key code) asks too.
 constexpr int kHelpKeyCode = 112;
+// The sample content, beside the executable.
+constexpr const char* kSampleVideo = "Audio.mp4";
+// The largest frame side the content playback shows. A larger frame (up to the player's 8192)
+// would cost hundreds of megabytes in the frame buffers and a converted picture for a preview
+// a few hundred pixels wide: it gets the "cannot be shown" notice instead.
+constexpr int kMaxShownSide = 4096;
+// The play time last written to the diagnostics (any player thread).
+std::atomic<int> g_lastPlayTime{0};
 
 // The dialogs' record with the main window's own frame image, band and dark title.
 DialogStyle MainWindowStyle() {
@@ -70,6 +81,9 @@ QWidget* WidgetOf(CSFControl* control) {
 CMainFrameEventImp::CMainFrameEventImp() = default;
 
 CMainFrameEventImp::~CMainFrameEventImp() {
+    // No frame callback may run into a frame being destroyed: the port goes first (closing it
+    // joins the decoding thread).
+    StopSample();
     // The editor drives the preview, which dies with the window; the parts only hold weak
     // references to this frame and check their own controls before touching them.
     m_editor.reset();
@@ -77,6 +91,7 @@ CMainFrameEventImp::~CMainFrameEventImp() {
         CSFDialog* window = m_window;
         m_window = nullptr;
         m_preview = nullptr;
+        m_videoWindow = nullptr;  // a child of the scroll area
         m_scrollArea = nullptr;
         SFDestroyControl(window);
     }
@@ -186,9 +201,171 @@ void CMainFrameEventImp::CreatePreview() {
 }
 
 void CMainFrameEventImp::CreateContentPlayback() {
-    // The content playback window (the sample video over the panels) takes its place here, after
-    // the preview it covers and before the default model is applied; until it exists the
-    // preview draws every content itself.
+    // The content playback window lies over the preview's panels (OnChangeGeometry) and is
+    // shown only while the sample video is the chosen content; the sample plays from here on.
+    if (m_scrollArea == nullptr) {
+        return;
+    }
+    m_videoWindow = SFCreateVideoWindow(0, this, 1, 1);
+    if (m_videoWindow == nullptr) {
+        qCWarning(lcMainFrame, "the content playback window could not be created");
+        return;
+    }
+    m_videoWindow->SetSubWinCtrlsVisible(0);
+    ApplyVideoSkin();
+    const tagRECT rect{10, 10, -10, -10};
+    m_videoWindow->Create(L"", Translate(L"VideoWindow").c_str(), 0, &rect,
+                          m_scrollArea->GetUIWnd(), 0);
+
+    using namespace SF_SOFT_BASE;
+    if (SFPlay_GetPort(&m_port) != 0 && SFPlay_OpenFile(m_port, kSampleVideo) != 0) {
+        SFPlay_SetDecodeCallback(m_port, &CMainFrameEventImp::OnDecodeFrame, this);
+        SFPlay_SetFileEndCallback(m_port, &CMainFrameEventImp::OnFileEndCallback, this);
+        m_playing = SFPlay_Play(m_port, -1);
+    }
+    m_stats.playing = m_playing;
+    if (m_playing == 0) {
+        qCWarning(lcMainFrame, "the sample video %s cannot be played", kSampleVideo);
+        ShowVideoUnavailable();
+    }
+    m_videoWindow->SetSubWinVideoByID(0, 1);
+    m_videoWindow->ResetSubWinSizeToMin(0);
+    m_videoWindow->SetSubWinProportion(0, 0, -1);
+    m_videoWindow->SetFocusSubWin(0);
+    m_videoWindow->ShowWindow(0);
+}
+
+void CMainFrameEventImp::ApplyVideoSkin() {
+    if (m_videoWindow == nullptr) {
+        return;
+    }
+    ImageVideoWindowStyle style;
+    style.noVideoImage = L"NoVideo.png";
+    style.number1 = L"3000";
+    style.number2 = L"4000";
+    style.text1 = L"2";
+    style.text2 = L"2";
+    const wchar_t* colors[6] = {L"5c6576", L"353b48", L"fa0000", L"586f1b", L"00fa00", L"38b6ff"};
+    std::copy(std::begin(colors), std::end(colors), std::begin(style.colors));
+    style.loadingText = Translate(L"Loading...");
+    m_videoWindow->SetSkin(&style);
+    if (m_stats.unavailable) {
+        m_videoWindow->SetUnavailableText(Translate(L"No video can be shown").c_str());
+    }
+}
+
+void CMainFrameEventImp::ShowVideoUnavailable() {
+    m_stats.unavailable = true;
+    StopSample();
+    if (m_videoWindow != nullptr) {
+        m_videoWindow->SetUnavailableText(Translate(L"No video can be shown").c_str());
+    }
+}
+
+void CMainFrameEventImp::StopSample() {
+    if (m_port >= 0) {
+        // Freeing the port stops and closes it; once it returns no callback runs any more.
+        SF_SOFT_BASE::SFPlay_FreePort(m_port);
+        m_port = -1;
+        m_playing = 0;
+    }
+    m_frames.Clear();
+}
+
+void CMainFrameEventImp::OnDecodeFrame(int port, const uint8_t* data, int size, int width,
+                                       int height, int /*stampMs*/,
+                                       SF_SOFT_BASE::ESFColorMatrix matrix,
+                                       SF_SOFT_BASE::ESFColorRange range, int frameNumber,
+                                       void* user) {
+    if (user == nullptr) {
+        return;
+    }
+    const int time = SF_SOFT_BASE::SFPlay_GetPlayedTime(port);
+    if (g_lastPlayTime.exchange(time) != time) {
+        qCDebug(lcMainFrame, "time:%d", time);
+    }
+    static_cast<CMainFrameEventImp*>(user)->OnVisibleDec(data, size, width, height, matrix, range,
+                                                         frameNumber);
+}
+
+void CMainFrameEventImp::OnVisibleDec(const uint8_t* data, int size, int width, int height,
+                                      SF_SOFT_BASE::ESFColorMatrix matrix,
+                                      SF_SOFT_BASE::ESFColorRange range, int frameNumber) {
+    if (m_videoWindow == nullptr) {
+        return;
+    }
+    m_frameDecoded = true;
+    if (width > kMaxShownSide || height > kMaxShownSide) {
+        if (!m_unshowableReported.exchange(true)) {
+            OrvexBase::SFPostTask(
+                OrvexBase::ML_MAIN,
+                {".\\Main\\MainFrame", 714, "&CMainFrameEventImp::ShowVideoUnavailable",
+                 "CMainFrameEventImp::OnVisibleDec", 3},
+                weak_from_this(), &CMainFrameEventImp::ShowVideoUnavailable);
+        }
+        return;
+    }
+    // Nobody sees the video while another content is chosen: nothing is copied or drawn.
+    if (!m_videoChosen.load(std::memory_order_relaxed)) {
+        return;
+    }
+    if (m_frames.Push(data, size, width, height, matrix, range, frameNumber, kMaxShownSide)) {
+        OrvexBase::SFPostTask(OrvexBase::ML_MAIN,
+                              {".\\Main\\MainFrame", 714, "&CMainFrameEventImp::OnQTRenderSubWin",
+                               "CMainFrameEventImp::OnVisibleDec", 3},
+                              weak_from_this(), &CMainFrameEventImp::OnQTRenderSubWin);
+    }
+}
+
+int CMainFrameEventImp::OnQTRenderSubWin() {
+    const SF_SOFT_BASE::SFQueuedFrame* frame = m_frames.Take();
+    if (frame == nullptr || m_videoWindow == nullptr || m_stats.unavailable) {
+        return 0;  // replaced by a newer frame, or the sample was stopped
+    }
+    m_videoWindow->SetFrameColorSpace(frame->matrix, frame->range);
+    if (m_videoWindow->RenderOffScreenSurface(m_videoWindow->GetCurrentSubWinID(),
+                                              frame->data.data(), frame->width, frame->height,
+                                              m_port, -1) == 0) {
+        return 0;
+    }
+    m_stats.inOrder = m_stats.inOrder && frame->number > m_stats.lastDrawn;
+    m_stats.lastDrawn = frame->number;
+    ++m_stats.drawn;
+    return 1;
+}
+
+void CMainFrameEventImp::OnFileEndCallback(int /*port*/, void* user) {
+    if (user != nullptr) {
+        static_cast<CMainFrameEventImp*>(user)->OnFileEnd();
+    }
+}
+
+void CMainFrameEventImp::OnFileEnd() {
+    OrvexBase::SFPostTask(OrvexBase::ML_MAIN,
+                          {".\\Main\\MainFrame", 827, "&CMainFrameEventImp::FileEnd",
+                           "CMainFrameEventImp::OnFileEnd", 3},
+                          weak_from_this(), &CMainFrameEventImp::FileEnd);
+}
+
+void CMainFrameEventImp::FileEnd() {
+    if (m_port < 0) {
+        return;  // stopped meanwhile
+    }
+    // A file that ended without a single picture (truncated, no decodable frame) would be
+    // rewound forever for nothing: it cannot be shown.
+    if (!m_frameDecoded) {
+        ShowVideoUnavailable();
+        return;
+    }
+    SF_SOFT_BASE::SFPlay_SetPlayPos(m_port, 0.0f);
+    ++m_stats.rewinds;
+}
+
+CMainFrameEventImp::PlaybackStats CMainFrameEventImp::Playback() const {
+    PlaybackStats stats = m_stats;
+    stats.playing = m_playing;
+    stats.waiting = m_frames.Waiting();
+    return stats;
 }
 
 void CMainFrameEventImp::OnDlgSize(uint32_t /*type*/, int& cx, int& cy) {
@@ -315,9 +492,16 @@ void CMainFrameEventImp::OpenUserGuide() {
     SFOpenDocument(path);
 }
 
-void CMainFrameEventImp::OnChangeGeometry(tagRECT /*panels*/, int /*columns*/, int /*rows*/,
-                                          int /*width*/, int /*height*/) {
-    // The content playback window is laid over the panels here once it exists.
+void CMainFrameEventImp::OnChangeGeometry(tagRECT panels, int columns, int rows, int /*width*/,
+                                          int /*height*/) {
+    // The played content lies exactly over the drawn panels, one segment per panel; the
+    // rectangle comes in the scroll area's coordinates, the window's parent too.
+    if (m_videoWindow == nullptr) {
+        return;
+    }
+    const tagRECT rect = panels;
+    m_videoWindow->MoveWindow(&rect);
+    m_videoWindow->SetScreenSegmentation(columns, rows, m_videoWindow->GetCurrentSubWinID());
 }
 
 void CMainFrameEventImp::OnChangeNum(int which, int count) {
@@ -370,7 +554,10 @@ void CMainFrameEventImp::MinimizeWindow() {
 }
 
 void CMainFrameEventImp::StopAndClose() {
-    // The sample content stops here first once it plays.
+    // The sample stops and closes first, so no frame arrives while the window goes away.
+    if (m_playing != 0) {
+        StopSample();
+    }
     if (m_window != nullptr) {
         m_window->ShowWindow(0);
         m_window->SendDlgMessage(SF_UI_CLOSE, 0, 0);
@@ -394,6 +581,7 @@ void CMainFrameEventImp::RetranslateWindows() {
     if (m_modelSelectDlg) {
         m_modelSelectDlg->RetranslateTexts();
     }
+    ApplyVideoSkin();                       // the loading text follows the language
     InstallQtTranslation(CurrentLanguage);  // Qt's own texts (standard dialogs, menus)
 }
 
@@ -448,8 +636,8 @@ void CMainFrameEventImp::SelectModel() {
 }
 
 void CMainFrameEventImp::ChooseContent(int choice) {
-    if (m_preview == nullptr) {
-        return;
+    if (m_preview == nullptr || choice < kContentImage1 || choice > kContentVideo) {
+        return;  // no such entry
     }
     switch (choice) {
         case kContentImage1:
@@ -463,12 +651,18 @@ void CMainFrameEventImp::ChooseContent(int choice) {
         case kContentNone:
             m_preview->SetBgStyle(kBgWhite);
             break;
-        case kContentVideo:
-            // The panels stay white until the playback window plays the sample over them.
-            m_preview->SetBgStyle(kBgWhite);
-            break;
         default:
-            break;  // no such entry
+            // The preview leaves the panels undrawn; the playback window covers them.
+            m_preview->SetBgStyle(kBgNone);
+            break;
+    }
+    const bool video = choice == kContentVideo;
+    m_videoChosen = video;
+    if (m_videoWindow != nullptr) {
+        m_videoWindow->ShowWindow(video ? 1 : 0);
+        if (video) {
+            static_cast<QWidget*>(m_videoWindow->GetUIWnd())->raise();
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 // about and model selection dialogs). It lays the parts out, switches the pages, and relays
 // changes between the parameter panel, the wall preview and the data output page; the wall
 // rules themselves are WallDesignEditor's (Main/model). GUI thread only.
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -12,12 +13,14 @@
 #include "Main/view/SFEffectView.h"
 #include "shell/Startup.h"
 #include "toolkit/SFControls.h"
+#include "video/SFFrameQueue.h"
 
 class CAboutDlgEventImp;
 class CToolBarEventImp;
 class CModelSelectDlgEventImp;
 class CDataOutputViewEventImp;
 class CParameterSettingEventImp;
+class CSFVideoWindow;
 
 // Content choices of the parameter panel's content box, in entry order.
 enum ContentChoice {
@@ -103,6 +106,19 @@ public:
     CAboutDlgEventImp* AboutDlg() const { return m_aboutDlg.get(); }
     CDataOutputViewEventImp* DataOutputView() const { return m_dataOutputView.get(); }
     bool IsClosing() const { return m_closing != 0; }
+    // The content playback window (null before Create or when it could not be made) and what
+    // its frame path has done so far.
+    CSFVideoWindow* VideoWindow() const { return m_videoWindow; }
+    struct PlaybackStats {
+        int playing = 0;           // the sample started playing
+        int waiting = 0;           // frames copied and not yet drawn (at most 2)
+        int drawn = 0;             // presentations that drew a frame
+        int lastDrawn = -1;        // the player's number of the last frame drawn
+        bool inOrder = true;       // every frame drawn had a higher number than the one before
+        int rewinds = 0;           // ends of the file answered with a rewind
+        bool unavailable = false;  // the window says no video can be shown
+    };
+    PlaybackStats Playback() const;
 
 private:
     // IWallDesignView: what the editor shows of the design.
@@ -123,6 +139,23 @@ private:
     // rectangle when it stands on the wall page.
     void ShowDataOutputPreview(bool keepWallPageRect);
 
+    // The content playback's frame path (the player's callbacks arrive on its thread; the
+    // presentations and the rewind run on the GUI thread).
+    static void OnDecodeFrame(int port, const uint8_t* data, int size, int width, int height,
+                              int stampMs, SF_SOFT_BASE::ESFColorMatrix matrix,
+                              SF_SOFT_BASE::ESFColorRange range, int frameNumber, void* user);
+    static void OnFileEndCallback(int port, void* user);
+    void OnVisibleDec(const uint8_t* data, int size, int width, int height,
+                      SF_SOFT_BASE::ESFColorMatrix matrix, SF_SOFT_BASE::ESFColorRange range,
+                      int frameNumber);
+    int OnQTRenderSubWin();
+    void OnFileEnd();
+    void FileEnd();
+    // The window says that no video can be shown and the sample stops (GUI thread).
+    void ShowVideoUnavailable();
+    void ApplyVideoSkin();
+    void StopSample();
+
     CSFDialog* m_window = nullptr;
     std::shared_ptr<CAboutDlgEventImp> m_aboutDlg;
     std::shared_ptr<CToolBarEventImp> m_toolBar;
@@ -137,5 +170,15 @@ private:
     tagRECT m_previewRect{0, 0, 0, 0};
     int m_clientWidth = 0;
     int m_clientHeight = 0;
-    bool m_bluePrintShown = true;  // the wall page (true) or the data output page
+    bool m_bluePrintShown = true;             // the wall page (true) or the data output page
+    CSFVideoWindow* m_videoWindow = nullptr;  // a child of the scroll area
+    int m_port = -1;
+    int m_playing = 0;
+    SF_SOFT_BASE::CSFFrameQueue m_frames;
+    // Set by the GUI thread, read by the player's: frames are only copied while the video is
+    // chosen; a frame that cannot be shown asks once for the notice.
+    std::atomic<bool> m_videoChosen{false};
+    std::atomic<bool> m_frameDecoded{false};
+    std::atomic<bool> m_unshowableReported{false};
+    PlaybackStats m_stats;
 };

@@ -148,9 +148,16 @@ public:
 };
 
 // The video window's sink; its callbacks belong to the video window.
+// The video window's reports (video/qt/SFVideoWindow.h); index is the sub-window's index among
+// the cells, id its own number.
 class ISFVideoWindowEvent {
 public:
     virtual ~ISFVideoWindowEvent() = default;
+    virtual void OnLayoutChanged() {}
+    virtual void OnFocusWndChanged(int /*index*/, int /*id*/) {}
+    virtual void VideoWidow_OnLButtonDown(int /*index*/, int /*id*/, tagPOINT& /*point*/) {}
+    virtual void VideoWidow_OnLButtonUp(int /*index*/, int /*id*/, tagPOINT& /*point*/) {}
+    virtual void VideoWidow_OnMouseWheel(int /*index*/, int /*id*/, int /*delta*/) {}
 };
 
 class ISFCheckBoxEvent {
