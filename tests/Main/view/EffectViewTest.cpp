@@ -255,6 +255,8 @@ private Q_SLOTS:
         Preview p;
         step(p.view);
         QCoreApplication::processEvents();
+        // The screen image is decoded on a worker thread; its result arrives as an event.
+        QTRY_VERIFY(!p.view->ScreenImagePending());
         const QImage image = p.view->grab().toImage();  // also under QT_SCALE_FACTOR=2
         QCOMPARE(image.pixelColor(at * image.devicePixelRatio()), colour);
     }
