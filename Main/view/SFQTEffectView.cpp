@@ -204,14 +204,25 @@ void CSFQTEffectView::SetBgScreen(const wchar_t* image) {
         files << path;
         ratios << 1.0;
     }
+    m_screenFiles = files;
+    m_screenRatios = ratios;
     m_screenPending = !files.isEmpty();
-    if (m_screenPending) {
-        auto cancel = std::make_shared<std::atomic<bool>>(false);
-        m_decodeCancel = cancel;
-        const quint64 generation = m_screenGeneration;
-        // The worker is joined (CancelScreenDecode) before this widget is destroyed, so the
-        // queued call is always posted to a live object; Qt drops it if the widget goes first.
-        m_decoder = std::thread([this, files, ratios, cancel, generation] {
+    // The decode starts at the next paint (StartScreenDecode): until the window has been drawn
+    // once it would only compete with building it.
+    update();
+}
+
+void CSFQTEffectView::StartScreenDecode() {
+    if (!m_screenPending || m_decoder.joinable()) {
+        return;  // nothing asked for, or it runs already
+    }
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    m_decodeCancel = cancel;
+    const quint64 generation = m_screenGeneration;
+    // The worker is joined (CancelScreenDecode) before this widget is destroyed, so the queued
+    // call is always posted to a live object; Qt drops it if the widget goes first.
+    m_decoder =
+        std::thread([this, files = m_screenFiles, ratios = m_screenRatios, cancel, generation] {
             QImage decoded = DecodeScreenImage(files, ratios, cancel);
             if (!cancel->load()) {
                 QMetaObject::invokeMethod(
@@ -222,8 +233,6 @@ void CSFQTEffectView::SetBgScreen(const wchar_t* image) {
                     Qt::QueuedConnection);
             }
         });
-    }
-    update();
 }
 
 void CSFQTEffectView::CancelScreenDecode() {
@@ -437,6 +446,7 @@ void CSFQTEffectView::paintEvent(QPaintEvent* /*event*/) {
     DrawPanels(p, dpr);
     DrawDimensions(p);
     DrawLabels(p);
+    StartScreenDecode();
 }
 
 void CSFQTEffectView::DrawRoom(QPainter& p, qreal dpr) {

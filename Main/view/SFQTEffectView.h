@@ -22,6 +22,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPixmap>
+#include <QStringList>
 #include <QWidget>
 
 #include <atomic>
@@ -66,7 +67,8 @@ public:
     QRect LabelRect(int label) const;
     // The button of the given number (WallButton), or null.
     CSFButton* Button(int button) const;
-    // True while the screen image of the last SetBgScreen is still being decoded.
+    // True from SetBgScreen until its image has arrived (or failed to); the decode starts when
+    // the view is next painted.
     bool ScreenImagePending() const { return m_screenPending; }
 
 protected:
@@ -97,6 +99,7 @@ private:
     // whole window to build); the result comes back through the event loop. Cancel stops a
     // running decode at its next read and waits for the worker.
     void CancelScreenDecode();
+    void StartScreenDecode();
     void OnScreenDecoded(QImage image, quint64 generation);
 
     void DrawRoom(QPainter& p, qreal dpr);
@@ -127,8 +130,10 @@ private:
 
     QPixmap m_texture;
     QPixmap m_screen;
-    QPixmap m_roomCache;             // room and back wall at the device's ratio
-    QPixmap m_screenCache;           // the screen image scaled to the panel rectangle
+    QPixmap m_roomCache;        // room and back wall at the device's ratio
+    QPixmap m_screenCache;      // the screen image scaled to the panel rectangle
+    QStringList m_screenFiles;  // what the decode tries, in order, with each file's ratio
+    QList<qreal> m_screenRatios;
     bool m_screenPending = false;    // a decode runs: style 1 draws white panels until it ends
     quint64 m_screenGeneration = 0;  // which SetBgScreen a finished decode belongs to
     std::shared_ptr<std::atomic<bool>> m_decodeCancel;
