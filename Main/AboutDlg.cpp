@@ -39,12 +39,23 @@ CAboutDlgEventImp::~CAboutDlgEventImp() {
 }
 
 int CAboutDlgEventImp::Create(void* owner) {
-    if (m_window != nullptr) {
+    if (m_created) {
         return 0;
     }
+    m_created = true;
+    // Start-up shows no about dialog: its window is built when first asked for (BuildWindow).
+    m_owner = owner;
+    return 1;
+}
+
+void CAboutDlgEventImp::BuildWindow() {
+    if (m_window != nullptr || !m_created) {
+        return;
+    }
+    void* owner = m_owner;
     m_window = SFCreateDialog(this, owner, 0);
     if (m_window == nullptr) {
-        return 0;
+        return;
     }
     m_windowAlive = static_cast<QWidget*>(m_window->GetUIWnd());
     m_windowAlive->setObjectName(QStringLiteral("AboutDlg"));
@@ -61,11 +72,10 @@ int CAboutDlgEventImp::Create(void* owner) {
     m_window->SetFrameShadow(true);
     m_window->ShowWindow(0);
     Layout();
-    return 1;
 }
 
 int CAboutDlgEventImp::DoModal() {
-    if (!m_windowAlive) {
+    if (Window() == nullptr) {
         return 0;
     }
     m_window->CenterWindow(nullptr);  // over the owner, wherever it has moved since

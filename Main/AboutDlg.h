@@ -21,8 +21,9 @@ public:
     explicit CAboutDlgEventImp(std::weak_ptr<CMainFrameEventImp> frame);
     ~CAboutDlgEventImp() override;
 
-    // Builds the dialog (hidden) owned by the owner window. Returns 1, or 0 when the dialog
-    // could not be created or was created before.
+    // Prepares the dialog owned by the owner window; its window is built (hidden) on first use
+    // (DoModal or Window()), in the language current then. Returns 1, or 0 when it was created
+    // before.
     int Create(void* owner);
     // Runs it modally, centred over its owner; returns when closed (close button or Escape):
     // 2, or 0 when there is no dialog.
@@ -35,14 +36,23 @@ public:
     void OnDlgSize(uint32_t type, int& cx, int& cy) override;
     // Escape ends the run like the close button.
     void OnDlgKeyDown(uint32_t modifiers, int key) override;
-    CSFDialog* Window() const { return m_windowAlive ? m_window : nullptr; }
+    // The window, built now if it was not yet; null if it could not be built or its owner
+    // destroyed it.
+    CSFDialog* Window() const {
+        const_cast<CAboutDlgEventImp*>(this)->BuildWindow();
+        return m_windowAlive ? m_window : nullptr;
+    }
 
 private:
     void OnClose();
     void Layout();
+    // Builds the window once, owned by the window Create was given.
+    void BuildWindow();
 
     std::weak_ptr<CMainFrameEventImp> m_frame;
     CSFDialog* m_window = nullptr;
+    void* m_owner = nullptr;          // set by Create; the window is built on first use
+    bool m_created = false;           // Create ran
     QPointer<QWidget> m_windowAlive;  // null once the owner destroyed the dialog
     CSFPictureCtrl* m_picture = nullptr;
     CSFButton* m_closeButton = nullptr;

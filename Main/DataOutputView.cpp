@@ -184,17 +184,39 @@ CDataOutputViewEventImp::~CDataOutputViewEventImp() {
 }
 
 int CDataOutputViewEventImp::Create(void* parent) {
-    if (m_view != nullptr) {
+    if (m_parent != nullptr || parent == nullptr) {
         return 0;
+    }
+    // The page and its export dialog cost more to build than anything the first paint shows;
+    // they are built when the page is first asked for (BuildView).
+    m_parent = parent;
+    return 1;
+}
+
+void CDataOutputViewEventImp::BuildView() {
+    if (m_view != nullptr || m_parent == nullptr) {
+        return;  // built already (or its parent destroyed it), or no Create yet
     }
     m_view = SFCreateView(this);
     if (m_view == nullptr) {
-        return 0;
+        return;
     }
     const tagRECT rect{0, 0, 0, 0};
-    m_view->Create(L"", L"", 0, &rect, parent, 0);  // builds the page (OnCreate)
+    m_view->Create(L"", L"", 0, &rect, m_parent, 0);  // builds the page (OnCreate)
     m_viewAlive = WidgetOf(m_view);
-    return 1;
+    if (m_placed) {
+        m_view->MoveWindow(&m_place);  // lays the page out (OnSize)
+    } else {
+        Layout();
+    }
+}
+
+void CDataOutputViewEventImp::PlaceView(const tagRECT& rect) {
+    m_place = rect;
+    m_placed = true;
+    if (m_viewAlive) {
+        m_view->MoveWindow(&rect);
+    }
 }
 
 void CDataOutputViewEventImp::OnCreate() {

@@ -39,11 +39,22 @@ public:
     explicit CDataOutputViewEventImp(std::weak_ptr<CMainFrameEventImp> frame);
     ~CDataOutputViewEventImp() override;
 
-    // Builds the page's view inside parent (hidden; the main frame places and shows it), with the
-    // export dialog. Call on an object owned by a std::shared_ptr (the export task holds it
-    // weakly). Returns 1 on success.
+    // Makes the page ready to be built inside parent: its view (hidden; the main frame places and
+    // shows it), with the export dialog, is built on first use (View()), so a start-up that shows
+    // the wall page builds none of it. The figures follow SetProductInfo and
+    // SetScreenConfiguration whether or not the view exists. Call on an object owned by a
+    // std::shared_ptr (the export task holds it weakly). Returns 1 on success.
     int Create(void* parent);
-    CSFView* View() const { return m_viewAlive ? m_view : nullptr; }
+    // The page's view, built now if it was not yet; null if it could not be built or its parent
+    // destroyed it.
+    CSFView* View() const {
+        const_cast<CDataOutputViewEventImp*>(this)->BuildView();
+        return m_viewAlive ? m_view : nullptr;
+    }
+    // The view was built (View() was asked for).
+    bool ViewBuilt() const { return m_view != nullptr; }
+    // The view's place in its parent, now or when it is built.
+    void PlaceView(const tagRECT& rect);
 
     // The chosen model's record: the model, dimension, power, diagonal and weight lines change at
     // once; the packaging keeps its figures until the next SetScreenConfiguration.
@@ -95,6 +106,8 @@ private:
         int lineCount = 0;
     };
 
+    // Builds the view (once) in the parent Create was given, at the place PlaceView last gave.
+    void BuildView();
     void BuildPage();
     // Places every control for the page size last received and fits every text to its place.
     void Layout();
@@ -104,6 +117,9 @@ private:
 
     std::weak_ptr<CMainFrameEventImp> m_frame;
     CSFView* m_view = nullptr;
+    void* m_parent = nullptr;  // where the view is built (Create)
+    tagRECT m_place{0, 0, 0, 0};
+    bool m_placed = false;
     QPointer<QWidget> m_viewAlive;  // null once the parent destroyed the view
     ProductParameter m_record;
     bool m_hasProduct = false;  // a model was chosen (the sheet is more than placeholders)

@@ -378,7 +378,8 @@ void CMainFrameEventImp::OnDlgSize(uint32_t /*type*/, int& cx, int& cy) {
     const int t = static_cast<int>(36 * s);
     const int p = static_cast<int>(118 * s);
     Place(m_toolBar->View(), {10, 10, cx - 10, t + 10});
-    Place(m_dataOutputView->View(), {10, t + 10, cx - 10, cy - 10});
+    // Placed without being built: the page is built when first shown.
+    m_dataOutputView->PlaceView({10, t + 10, cx - 10, cy - 10});
     Place(m_parameterPanel->View(), {10, t + 10, cx - 10, t + 10 + p});
     if (m_parameterPanel->View() != nullptr) {
         m_parameterPanel->View()->ShowWindow(m_bluePrintShown ? 1 : 0);
@@ -420,8 +421,16 @@ void CMainFrameEventImp::ShowBluePrint(bool show) {
     if (m_parameterPanel->View() != nullptr) {
         m_parameterPanel->View()->ShowWindow(show ? 1 : 0);
     }
-    if (m_dataOutputView->View() != nullptr) {
-        m_dataOutputView->View()->ShowWindow(show ? 0 : 1);
+    // A page never built need not be built to stay hidden.
+    CSFView* page = show && !m_dataOutputView->ViewBuilt() ? nullptr : m_dataOutputView->View();
+    if (page != nullptr) {
+        page->ShowWindow(show ? 0 : 1);
+        // Built after the parameter panel and the preview's scroll area, the page would cover
+        // them: it keeps the place it has when built first, just under the panel.
+        QWidget* panel = WidgetOf(m_parameterPanel->View());
+        if (!show && panel != nullptr) {
+            WidgetOf(page)->stackUnder(panel);
+        }
     }
     if (m_scrollArea == nullptr || m_preview == nullptr) {
         return;

@@ -61,14 +61,26 @@ CModelSelectDlgEventImp::~CModelSelectDlgEventImp() {
 }
 
 int CModelSelectDlgEventImp::Create(void* owner) {
-    if (m_window != nullptr) {
+    if (m_created) {
         return 1;
     }
+    m_created = true;
+    m_owner = owner;
     m_database = std::make_shared<CDatabaseManager>();
     m_database->LoadProductParameters(m_catalogue);
+    // The window is hidden until the user asks for it: it is built then (BuildWindow), which
+    // keeps its ~20 ms out of the start-up.
+    return 1;
+}
+
+CSFDialog* CModelSelectDlgEventImp::BuildWindow() {
+    if (m_window != nullptr || !m_created) {
+        return m_window;
+    }
+    void* owner = m_owner;
     m_window = SFCreateDialog(this, owner, 0);
     if (m_window == nullptr) {
-        return 0;
+        return nullptr;
     }
     m_windowWidget = static_cast<QWidget*>(m_window->GetUIWnd());
     const DialogStyle style = CommonDialogStyle();
@@ -84,7 +96,11 @@ int CModelSelectDlgEventImp::Create(void* owner) {
     m_window->SetFrameShadow(true);
     // A hidden window hears of its size only when first shown; the controls need it now.
     Layout(m_width, m_height);
-    return 1;
+    // The default model chosen before the window existed is the list's selection.
+    if (m_detailsRow >= 0) {
+        SelectRowQuietly(m_currentRow);
+    }
+    return m_window;
 }
 
 int CModelSelectDlgEventImp::Dlg_OnInit(int created) {
@@ -345,17 +361,22 @@ void CModelSelectDlgEventImp::ShowDefaultModel() {
     if (CatalogueRecordAt(m_catalogue, 0) == nullptr) {
         return;  // nothing was read: no model, and the dialog says why
     }
-    SelectRowQuietly(0);
     m_currentRow = 0;
     m_chosenRow = 0;
-    ShowDetails(0);
+    if (m_window != nullptr) {
+        SelectRowQuietly(0);
+        ShowDetails(0);
+    } else {
+        m_detailsRow = 0;  // what the window shows once it is built
+    }
     ApplyRow(0);
 }
 
 // ---- Leaving
 
 int CModelSelectDlgEventImp::DoModal() {
-    return m_window != nullptr ? m_window->DoModalDlg() : 2;
+    CSFDialog* window = BuildWindow();
+    return window != nullptr ? window->DoModalDlg() : 2;
 }
 
 void CModelSelectDlgEventImp::OnChoose() {
@@ -391,6 +412,9 @@ void CModelSelectDlgEventImp::OnDlgKeyDown(uint32_t /*modifiers*/, int key) {
 }
 
 CSFButton* CModelSelectDlgEventImp::Button(uint32_t id) const {
+    if (Window() == nullptr) {
+        return nullptr;
+    }
     switch (id) {
         case kClose:
             return m_close;

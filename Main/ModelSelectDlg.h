@@ -37,7 +37,8 @@ public:
     explicit CModelSelectDlgEventImp(std::weak_ptr<CMainFrameEventImp> frame);
     ~CModelSelectDlgEventImp() override;
 
-    // Loads the catalogue and builds the dialog (hidden) owned by the owner window.
+    // Loads the catalogue; the dialog's window (owned by the owner window) is built on first use
+    // (DoModal, or any accessor of its controls below), in the language current then.
     int Create(void* owner);
     // Runs the dialog modally: 1 a model was chosen, 2 closed without choosing.
     int DoModal();
@@ -51,9 +52,10 @@ public:
     void OnSelected(int row) override;
 
     const ProductCatalogue& Catalogue() const { return m_catalogue; }
-    CSFDialog* Window() const { return m_window; }
+    // The window, built now if it was not yet (start-up builds no window that it does not show).
+    CSFDialog* Window() const { return const_cast<CModelSelectDlgEventImp*>(this)->BuildWindow(); }
     // For the tests and tools: the list, a button by id (ControlId), the rows.
-    CSFListCtrl* List() const { return m_list; }
+    CSFListCtrl* List() const { return Window() != nullptr ? m_list : nullptr; }
     CSFButton* Button(uint32_t id) const;
     int CurrentRow() const { return m_currentRow; }
     int ChosenRow() const { return m_chosenRow; }
@@ -68,6 +70,8 @@ private:
     void SetDetail(CSFStatic* label, const std::wstring& text);
     void Layout(int w, int h);
     void ApplyRow(int row);
+    // Builds the window once (Create only loads the catalogue); returns it, or null.
+    CSFDialog* BuildWindow();
     // Selects a row in the list without treating it as the user's selection.
     void SelectRowQuietly(int row);
 
@@ -75,6 +79,8 @@ private:
     std::shared_ptr<CDatabaseManager> m_database;
     ProductCatalogue m_catalogue;
     CSFDialog* m_window = nullptr;
+    void* m_owner = nullptr;           // for the window, when it is built
+    bool m_created = false;            // Create ran
     QPointer<QWidget> m_windowWidget;  // null once a Qt parent has deleted the dialog
     int m_currentRow = 0;
     int m_chosenRow = 0;

@@ -2,8 +2,12 @@
 
 #include "toolkit/SFToolkit.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QStringList>
@@ -17,6 +21,54 @@ namespace {
 
 float g_uiScale = 1.0f;
 QString g_skinDirectory;
+
+// Skin images already decoded, by file (the "@2x" twin or the plain image) and ratio. The same
+// button faces and radio box images are named by many controls; a pixmap is shared, so each is
+// decoded once. The file's modification time is kept: a file replaced since is read again.
+// GUI thread only (pixmaps are).
+struct CachedSkinImage {
+    QPixmap pixmap;
+    QDateTime modified;
+};
+QHash<QString, CachedSkinImage>& SkinImageCache() {
+    static QHash<QString, CachedSkinImage> cache;
+    return cache;
+}
+bool g_cacheCleanupRegistered = false;
+// The pixmaps go with the application object, not after it (at the process's exit).
+void ClearSkinImageCache() {
+    SkinImageCache().clear();
+    g_cacheCleanupRegistered = false;
+}
+
+// The pixmap of file at ratio, from the cache while the file is unchanged; null if it does not
+// load (not kept: it may appear later).
+QPixmap LoadCachedSkinFile(const QString& file, int ratio) {
+    const QDateTime modified = QFileInfo(file).lastModified();
+    if (!modified.isValid()) {
+        return QPixmap();  // no such file
+    }
+    const QString key = file + (ratio == 2 ? QStringLiteral("|2") : QStringLiteral("|1"));
+    QHash<QString, CachedSkinImage>& cache = SkinImageCache();
+    const auto found = cache.constFind(key);
+    if (found != cache.cend() && found->modified == modified) {
+        return found->pixmap;
+    }
+    QPixmap pixmap;
+    if (!pixmap.load(file)) {
+        cache.remove(key);
+        return QPixmap();
+    }
+    if (ratio == 2) {
+        pixmap.setDevicePixelRatio(2);
+    }
+    if (!g_cacheCleanupRegistered && QCoreApplication::instance() != nullptr) {
+        qAddPostRoutine(ClearSkinImageCache);
+        g_cacheCleanupRegistered = true;
+    }
+    cache.insert(key, {pixmap, modified});
+    return pixmap;
+}
 
 QString ToQt(const std::wstring& text) {
     return QString::fromStdWString(text);
@@ -120,6 +172,7 @@ QRect SFResolveSkinPosition(const QRect& position, int windowWidth) {
 
 void SFSetSkinPath(const wchar_t* directory) {
     g_skinDirectory = directory != nullptr ? QString::fromWCharArray(directory) : QString();
+    SkinImageCache().clear();  // the images of another skin are not kept
 }
 
 QString SFSkinDirectory() {
@@ -156,23 +209,23 @@ QPixmap SFLoadSkinImage(const std::wstring& name) {
     if (path.isEmpty()) {
         return QPixmap();
     }
-    QPixmap pixmap;
     if (SFSkinImageRatio() == 2) {
         // "dir/name.png" -> "dir/name@2x.png"; a name without a suffix gets "@2x" at its end.
         const qsizetype dot = path.lastIndexOf(u'.');
         const qsizetype slash = path.lastIndexOf(u'/');
         const QString twin = dot > slash ? path.left(dot) + QStringLiteral("@2x") + path.mid(dot)
                                          : path + QStringLiteral("@2x");
-        if (QFile::exists(twin) && pixmap.load(twin)) {
-            // Qt reads the ratio from the "@2x" in the name unless that is switched off in the
-            // environment; the layouts rely on it, so it is set here whatever the environment.
-            pixmap.setDevicePixelRatio(2);
+        // Qt reads the ratio from the "@2x" in the name unless that is switched off in the
+        // environment; the layouts rely on it, so it is set (LoadCachedSkinFile) whatever the
+        // environment.
+        const QPixmap pixmap = LoadCachedSkinFile(twin, 2);
+        if (!pixmap.isNull()) {
             return pixmap;
         }
     }
-    if (!pixmap.load(path)) {
+    const QPixmap pixmap = LoadCachedSkinFile(path, 1);
+    if (pixmap.isNull()) {
         qCDebug(lcSkin) << "skin image not loaded" << path;
-        return QPixmap();
     }
     return pixmap;
 }

@@ -47,6 +47,9 @@ QRect SFResolveSkinPosition(const QRect& position, int windowWidth);
 // plain image. Whoever draws a skin pixmap therefore lays it out by deviceIndependentSize(), not
 // size(), and cuts pieces from it with SFSkinSourceRect. Style sheet url()s need nothing: Qt's
 // style sheets pick the "@2x" twin by the same rule.
+//
+// Each file is decoded once per ratio and kept (GUI thread only; the pixmaps are shared): a file
+// modified since is read again, and SFSetSkinPath and the application's end drop them all.
 QString SFSkinDirectory();
 QString SFSkinImagePath(const std::wstring& name);
 QPixmap SFLoadSkinImage(const std::wstring& name);

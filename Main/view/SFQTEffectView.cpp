@@ -1,9 +1,12 @@
 #include "Main/view/SFQTEffectView.h"
 
 #include "toolkit/SFFactory.h"
+#include "toolkit/SFSkin.h"
 
 #include <QEvent>
+#include <QFile>
 #include <QFontMetrics>
+#include <QImageReader>
 #include <QPainter>
 #include <QPolygonF>
 #include <cmath>
@@ -56,6 +59,41 @@ bool CacheFits(const QPixmap& cache, const QSize& logical, qreal dpr) {
            cache.size() == DeviceSize(logical, dpr);
 }
 
+// A file that fails every read once its cancel flag is set, so a decode reading from it ends at
+// its next read (unbuffered: every read of the decoder comes here).
+class CancellableFile final : public QFile {
+public:
+    CancellableFile(const QString& path, std::shared_ptr<std::atomic<bool>> cancel)
+        : QFile(path), m_cancel(std::move(cancel)) {}
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        return m_cancel->load() ? -1 : QFile::readData(data, maxSize);
+    }
+
+private:
+    std::shared_ptr<std::atomic<bool>> m_cancel;
+};
+
+// Decodes the first of the files that loads, with the ratio given for it; a null image when
+// none does or the decode was cancelled.
+QImage DecodeScreenImage(const QStringList& files, const QList<qreal>& ratios,
+                         const std::shared_ptr<std::atomic<bool>>& cancel) {
+    for (qsizetype i = 0; i < files.size() && !cancel->load(); ++i) {
+        CancellableFile file(files[i], cancel);
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+            continue;
+        }
+        QImageReader reader(&file);
+        QImage image = reader.read();
+        if (!image.isNull() && !cancel->load()) {
+            image.setDevicePixelRatio(ratios[i]);
+            return image;
+        }
+    }
+    return QImage();
+}
+
 }  // namespace
 
 CSFQTEffectView::CSFQTEffectView(ISFEffectViewEvent* sink) : CSFQTWidget(sink), m_geometry(this) {
@@ -80,6 +118,8 @@ CSFQTEffectView::CSFQTEffectView(ISFEffectViewEvent* sink) : CSFQTWidget(sink), 
 }
 
 CSFQTEffectView::~CSFQTEffectView() {
+    // Before the widget goes: a finished decode's queued result dies with it, unseen.
+    CancelScreenDecode();
     m_geometry.SetListener(nullptr);
     SFQt::UnregisterWindow(this);
     // The buttons are Qt children and go with the widget.
@@ -144,7 +184,78 @@ void CSFQTEffectView::SetBackground(const wchar_t* image) {
 }
 
 void CSFQTEffectView::SetBgScreen(const wchar_t* image) {
-    m_screen = SFLoadSkinImage(image != nullptr ? image : L"");
+    CancelScreenDecode();
+    m_screen = QPixmap();
+    m_screenCache = QPixmap();
+    ++m_screenGeneration;
+    // The files SFLoadSkinImage would try, in its order: the "@2x" twin where the screen's
+    // ratio asks for it, then the plain image.
+    const QString path = SFSkinImagePath(image != nullptr ? image : L"");
+    QStringList files;
+    QList<qreal> ratios;
+    if (!path.isEmpty()) {
+        if (SFSkinImageRatio() == 2) {
+            const qsizetype dot = path.lastIndexOf(u'.');
+            const qsizetype slash = path.lastIndexOf(u'/');
+            files << (dot > slash ? path.left(dot) + QStringLiteral("@2x") + path.mid(dot)
+                                  : path + QStringLiteral("@2x"));
+            ratios << 2.0;
+        }
+        files << path;
+        ratios << 1.0;
+    }
+    m_screenFiles = files;
+    m_screenRatios = ratios;
+    m_screenPending = !files.isEmpty();
+    // The decode starts at the next paint (StartScreenDecode): until the window has been drawn
+    // once it would only compete with building it.
+    update();
+}
+
+void CSFQTEffectView::StartScreenDecode() {
+    if (!m_screenPending || m_decoder.joinable()) {
+        return;  // nothing asked for, or it runs already
+    }
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    m_decodeCancel = cancel;
+    const quint64 generation = m_screenGeneration;
+    // The worker is joined (CancelScreenDecode) before this widget is destroyed, so the queued
+    // call is always posted to a live object; Qt drops it if the widget goes first.
+    m_decoder =
+        std::thread([this, files = m_screenFiles, ratios = m_screenRatios, cancel, generation] {
+            QImage decoded = DecodeScreenImage(files, ratios, cancel);
+            if (!cancel->load()) {
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, decoded = std::move(decoded), generation]() mutable {
+                        OnScreenDecoded(std::move(decoded), generation);
+                    },
+                    Qt::QueuedConnection);
+            }
+        });
+}
+
+void CSFQTEffectView::CancelScreenDecode() {
+    if (m_decodeCancel) {
+        m_decodeCancel->store(true);
+    }
+    if (m_decoder.joinable()) {
+        m_decoder.join();
+    }
+    m_decodeCancel.reset();
+    m_screenPending = false;
+}
+
+void CSFQTEffectView::OnScreenDecoded(QImage image, quint64 generation) {
+    if (generation != m_screenGeneration) {
+        return;  // a later SetBgScreen replaced it
+    }
+    if (m_decoder.joinable()) {
+        m_decoder.join();  // it has posted its result: it ends now
+    }
+    m_decodeCancel.reset();
+    m_screenPending = false;
+    m_screen = QPixmap::fromImage(std::move(image));  // a failed decode draws nothing
     m_screenCache = QPixmap();
     update();
 }
@@ -335,6 +446,7 @@ void CSFQTEffectView::paintEvent(QPaintEvent* /*event*/) {
     DrawPanels(p, dpr);
     DrawDimensions(p);
     DrawLabels(p);
+    StartScreenDecode();
 }
 
 void CSFQTEffectView::DrawRoom(QPainter& p, qreal dpr) {
@@ -370,8 +482,8 @@ void CSFQTEffectView::DrawRoom(QPainter& p, qreal dpr) {
 
 void CSFQTEffectView::DrawPanels(QPainter& p, qreal dpr) {
     const QRect panel = SFQt::ToQRect(m_layout.panel);
-    if (m_bgStyle == kBgWhite) {
-        p.fillRect(panel, Qt::white);
+    if (m_bgStyle == kBgWhite || (m_bgStyle == kBgScreen && m_screenPending)) {
+        p.fillRect(panel, Qt::white);  // also a screen image still being decoded
     } else if (m_bgStyle == kBgScreen && !m_screen.isNull() && !panel.isEmpty()) {
         if (!CacheFits(m_screenCache, panel.size(), dpr)) {
             m_screenCache = m_screen.scaled(DeviceSize(panel.size(), dpr), Qt::IgnoreAspectRatio,

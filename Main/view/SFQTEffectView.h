@@ -20,8 +20,14 @@
 #include "toolkit/qt/SFQTCommon.h"
 
 #include <QFont>
+#include <QImage>
 #include <QPixmap>
+#include <QStringList>
 #include <QWidget>
+
+#include <atomic>
+#include <memory>
+#include <thread>
 
 class QPainter;
 
@@ -61,6 +67,9 @@ public:
     QRect LabelRect(int label) const;
     // The button of the given number (WallButton), or null.
     CSFButton* Button(int button) const;
+    // True from SetBgScreen until its image has arrived (or failed to); the decode starts when
+    // the view is next painted.
+    bool ScreenImagePending() const { return m_screenPending; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -85,6 +94,13 @@ private:
     const EffectViewLayout& CurrentLayout() const;
     void PlaceButtons();
     void ReportGeometry();
+
+    // The screen image is decoded on a worker thread (a 1920 × 1080 picture costs more than the
+    // whole window to build); the result comes back through the event loop. Cancel stops a
+    // running decode at its next read and waits for the worker.
+    void CancelScreenDecode();
+    void StartScreenDecode();
+    void OnScreenDecoded(QImage image, quint64 generation);
 
     void DrawRoom(QPainter& p, qreal dpr);
     void DrawPanels(QPainter& p, qreal dpr);
@@ -114,6 +130,12 @@ private:
 
     QPixmap m_texture;
     QPixmap m_screen;
-    QPixmap m_roomCache;    // room and back wall at the device's ratio
-    QPixmap m_screenCache;  // the screen image scaled to the panel rectangle
+    QPixmap m_roomCache;        // room and back wall at the device's ratio
+    QPixmap m_screenCache;      // the screen image scaled to the panel rectangle
+    QStringList m_screenFiles;  // what the decode tries, in order, with each file's ratio
+    QList<qreal> m_screenRatios;
+    bool m_screenPending = false;    // a decode runs: style 1 draws white panels until it ends
+    quint64 m_screenGeneration = 0;  // which SetBgScreen a finished decode belongs to
+    std::shared_ptr<std::atomic<bool>> m_decodeCancel;
+    std::thread m_decoder;
 };

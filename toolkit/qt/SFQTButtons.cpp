@@ -27,14 +27,24 @@ int CSFQTButton::Create(const wchar_t* text, uint32_t style, const tagRECT* rect
     return 1;
 }
 
+const QPixmap& CSFQTButton::Face(int index) const {
+    if (!m_faceLoaded[index]) {
+        m_images[index] = SFLoadSkinImage(m_faceNames[index]);
+        m_faceLoaded[index] = true;
+    }
+    return m_images[index];
+}
+
 int CSFQTButton::SetSkin(const ImageButtonStyle* style) {
     if (style == nullptr) {
         return 0;
     }
-    m_images[0] = SFLoadSkinImage(style->normal);
-    m_images[1] = SFLoadSkinImage(style->hover);
-    m_images[2] = SFLoadSkinImage(style->pressed);
-    m_images[3] = SFLoadSkinImage(style->disabled);
+    const std::wstring names[4] = {style->normal, style->hover, style->pressed, style->disabled};
+    for (int i = 0; i < 4; ++i) {
+        m_faceNames[i] = names[i];
+        m_images[i] = QPixmap();
+        m_faceLoaded[i] = false;
+    }
     m_skinned = true;
     setAttribute(Qt::WA_TranslucentBackground);
     update();
@@ -152,7 +162,7 @@ void CSFQTButton::paintEvent(QPaintEvent* event) {
         index = 2;
     }
     // A state without its own picture shows the normal one rather than nothing.
-    const QPixmap& image = m_images[index].isNull() ? m_images[0] : m_images[index];
+    const QPixmap& image = Face(index).isNull() ? Face(0) : Face(index);
     if (!image.isNull()) {
         p.drawPixmap(rect(), image);
     }
@@ -181,16 +191,26 @@ int CSFQTRadioBox::Create(const wchar_t* text, uint32_t style, const tagRECT* re
     return 1;
 }
 
+const QPixmap& CSFQTRadioBox::Face(int index) const {
+    if (!m_faceLoaded[index]) {
+        m_images[index] = SFLoadSkinImage(m_faceNames[index]);
+        m_faceLoaded[index] = true;
+    }
+    return m_images[index];
+}
+
 int CSFQTRadioBox::SetSkin(const ImageRadioBox* style) {
     if (style == nullptr) {
         return 0;
     }
-    m_images[0] = SFLoadSkinImage(style->checked);
-    m_images[1] = SFLoadSkinImage(style->unchecked);
-    m_images[2] = SFLoadSkinImage(style->checkedHover);
-    m_images[3] = SFLoadSkinImage(style->uncheckedHover);
-    m_images[4] = SFLoadSkinImage(style->checkedDisabled);
-    m_images[5] = SFLoadSkinImage(style->uncheckedDisabled);
+    const std::wstring names[6] = {style->checked,         style->unchecked,
+                                   style->checkedHover,    style->uncheckedHover,
+                                   style->checkedDisabled, style->uncheckedDisabled};
+    for (int i = 0; i < 6; ++i) {
+        m_faceNames[i] = names[i];
+        m_images[i] = QPixmap();
+        m_faceLoaded[i] = false;
+    }
     m_skinned = true;
     update();
     return 1;
@@ -295,12 +315,12 @@ void CSFQTRadioBox::paintEvent(QPaintEvent* event) {
     }
     const bool hovered = underMouse() && isEnabled();
     int index = m_checked ? 0 : 1;
-    if (!isEnabled() && !m_images[index + 4].isNull()) {
+    if (!isEnabled() && !Face(index + 4).isNull()) {
         index += 4;
-    } else if (hovered && !m_images[index + 2].isNull()) {
+    } else if (hovered && !Face(index + 2).isNull()) {
         index += 2;
     }
-    const QPixmap& image = m_images[index];
+    const QPixmap& image = Face(index);
     QRect textRect = rect();
     int align = m_textAlign;
     if (!image.isNull()) {

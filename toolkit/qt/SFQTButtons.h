@@ -44,7 +44,12 @@ private:
     void OnClicked();
     void SetState(int state);
 
-    QPixmap m_images[4];  // normal, hover, pressed, disabled
+    // The faces by name, each decoded when first drawn (Face): the hover, pressed and disabled
+    // faces are seldom needed before the user points at the button, so start-up decodes none.
+    const QPixmap& Face(int index) const;
+    std::wstring m_faceNames[4];  // normal, hover, pressed, disabled
+    mutable QPixmap m_images[4];
+    mutable bool m_faceLoaded[4] = {};
     bool m_skinned = false;
     int m_state = kNormal;
     QColor m_textColor = SFQt::kText;
@@ -88,7 +93,13 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    QPixmap m_images[6];  // checked, unchecked, checked hover, unchecked hover, disabled x2
+    // The faces by name, each decoded when first drawn (Face): a box shows one of them until
+    // the user points at it, so start-up decodes only that one.
+    const QPixmap& Face(int index) const;
+    // checked, unchecked, checked hover, unchecked hover, disabled x2
+    std::wstring m_faceNames[6];
+    mutable QPixmap m_images[6];
+    mutable bool m_faceLoaded[6] = {};
     bool m_skinned = false;
     bool m_checked = false;
     QColor m_textColor = SFQt::kTextMuted;

@@ -1,11 +1,38 @@
 #include "toolkit/qt/SFQTScrollMenu.h"
 
+#include <QImage>
 #include <QPalette>
 #include <QPixmap>
 #include <QScrollBar>
 
 using SFQt::CssColor;
 using SFQt::FromW;
+
+namespace {
+
+// The colour of an image whose pixels are all the same opaque colour; invalid otherwise (or
+// for a null image).
+QColor UniformOpaqueColour(const QPixmap& pixmap) {
+    if (pixmap.isNull()) {
+        return QColor();
+    }
+    const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    const QRgb first = image.pixel(0, 0);
+    if (qAlpha(first) != 255) {
+        return QColor();
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (row[x] != first) {
+                return QColor();
+            }
+        }
+    }
+    return QColor::fromRgb(first);
+}
+
+}  // namespace
 
 // ======================================================================= Scroll area
 
@@ -93,6 +120,7 @@ int CSFQTScrollArea::SetSkin(const ScrollAreaStyle* style) {
     if (image) {
         // After the style sheet, whose polish would otherwise reset the viewport's palette.
         m_backgroundImage = SFLoadSkinImage(style->background);
+        m_backgroundColour = UniformOpaqueColour(m_backgroundImage);
         QPalette palette = viewport()->palette();
         palette.setBrush(QPalette::Window, QBrush(bg));
         viewport()->setPalette(palette);
@@ -113,9 +141,18 @@ void CSFQTScrollArea::StretchBackground() {
         return;
     }
     QPalette palette = viewport()->palette();
-    palette.setBrush(QPalette::Window,
-                     QBrush(m_backgroundImage.scaled(viewport()->size(), Qt::IgnoreAspectRatio,
-                                                     Qt::SmoothTransformation)));
+    if (m_backgroundColour.isValid()) {
+        // A one-colour image stretches to that colour: smooth scaling a 16 × 16 image to a
+        // window-sized area cost more than building the whole main window.
+        if (palette.brush(QPalette::Window) == QBrush(m_backgroundColour)) {
+            return;
+        }
+        palette.setBrush(QPalette::Window, QBrush(m_backgroundColour));
+    } else {
+        palette.setBrush(QPalette::Window,
+                         QBrush(m_backgroundImage.scaled(viewport()->size(), Qt::IgnoreAspectRatio,
+                                                         Qt::SmoothTransformation)));
+    }
     viewport()->setPalette(palette);
 }
 

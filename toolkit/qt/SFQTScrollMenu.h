@@ -5,6 +5,7 @@
 #include "toolkit/SFControls.h"
 #include "toolkit/qt/SFQTCommon.h"
 
+#include <QColor>
 #include <QMenu>
 #include <QScrollArea>
 
@@ -38,6 +39,9 @@ private:
     QWidget* m_content;
     bool m_quiet = false;
     QPixmap m_backgroundImage;
+    // The image's one colour when every pixel has it, opaque (else invalid): the stretched
+    // image is then that colour, with no scaling on each resize.
+    QColor m_backgroundColour;
 };
 
 // Menu: a triggered action reports Menu_OnAction(action id). Popup shows it at a screen

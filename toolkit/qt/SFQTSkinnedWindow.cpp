@@ -57,6 +57,19 @@ QPixmap SFComposeFrame(const QPixmap& frame, const QRect pieces[12], const QPixm
             p.drawPixmap(QPoint(x, y), frame, SFSkinSourceRect(frame, src));
         }
     };
+    // A piece repeated from `from` while its start lies before `limit`, along x or y: one tiled
+    // draw of exactly those repetitions. (One draw per repetition cost more than building the
+    // main window's controls: its edges repeat 1-pixel pieces a thousand times.)
+    auto repeat = [&](const QRect& src, int from, int limit, int fixed, bool alongX) {
+        const int step = alongX ? src.width() : src.height();
+        if (src.width() <= 0 || src.height() <= 0 || from >= limit) {
+            return;
+        }
+        const int span = (limit - from + step - 1) / step * step;
+        const QRect target =
+            alongX ? QRect(from, fixed, span, src.height()) : QRect(fixed, from, src.width(), span);
+        p.drawTiledPixmap(target, frame.copy(SFSkinSourceRect(frame, src)));
+    };
     const QRect A = Piece(pieces[0]), B = Piece(pieces[1]), C = Piece(pieces[2]);
     const QRect D = Piece(pieces[3]), E = Piece(pieces[4]), F = Piece(pieces[5]);
     const QRect J = Piece(pieces[6]), K = Piece(pieces[7]), L = Piece(pieces[8]);
@@ -64,35 +77,19 @@ QPixmap SFComposeFrame(const QPixmap& frame, const QRect pieces[12], const QPixm
 
     // Top.
     draw(A, 0, 0);
-    if (B.width() > 0) {
-        for (int x = A.width(); x < W - C.width(); x += B.width()) {
-            draw(B, x, 0);
-        }
-    }
+    repeat(B, A.width(), W - C.width(), 0, true);
     draw(C, W - C.width(), 0);
     // Left edge.
     draw(D, 0, A.height());
-    if (E.height() > 0) {
-        for (int y = A.height() + D.height(); y < Hh - F.height() - J.height(); y += E.height()) {
-            draw(E, 0, y);
-        }
-    }
+    repeat(E, A.height() + D.height(), Hh - F.height() - J.height(), 0, false);
     draw(F, 0, Hh - F.height() - J.height());
     // Right edge.
     draw(G, W - G.width(), A.height());
-    if (H.height() > 0) {
-        for (int y = A.height() + G.height(); y < Hh - I.height() - J.height(); y += H.height()) {
-            draw(H, W - H.width(), y);
-        }
-    }
+    repeat(H, A.height() + G.height(), Hh - I.height() - J.height(), W - H.width(), false);
     draw(I, W - I.width(), Hh - I.height() - J.height());
     // Bottom.
     draw(J, 0, Hh - J.height());
-    if (K.width() > 0) {
-        for (int x = J.width(); x < W - L.width(); x += K.width()) {
-            draw(K, x, Hh - K.height());
-        }
-    }
+    repeat(K, J.width(), W - L.width(), Hh - K.height(), true);
     draw(L, W - L.width(), Hh - L.height());
     return out;
 }

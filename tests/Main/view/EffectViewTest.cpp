@@ -238,6 +238,9 @@ private Q_SLOTS:
         QTest::newRow("back wall") << none << QPoint(150, 250) << kTexture;
         QTest::newRow("panel, style 0") << none << QPoint(400, 160) << QColor(Qt::white);
         QTest::newRow("panel, style 1") << STEP(v->SetBgStyle(1)) << QPoint(400, 160) << kScreen;
+        QTest::newRow("panel, style 1, no such image")
+            << STEP(v->SetBgScreen(L"missing.png"); v->SetBgStyle(1)) << QPoint(400, 160)
+            << kTexture;
         QTest::newRow("panel, style 2") << STEP(v->SetBgStyle(2)) << QPoint(400, 160) << kTexture;
         QTest::newRow("outline") << none << QPoint(338, 160) << QColor(Qt::black);
         QTest::newRow("dimension line") << none << QPoint(150, 47) << QColor(176, 178, 185);
@@ -255,8 +258,24 @@ private Q_SLOTS:
         Preview p;
         step(p.view);
         QCoreApplication::processEvents();
+        // The screen image is decoded on a worker thread; its result arrives as an event.
+        QTRY_VERIFY(!p.view->ScreenImagePending());
         const QImage image = p.view->grab().toImage();  // also under QT_SCALE_FACTOR=2
         QCOMPARE(image.pixelColor(at * image.devicePixelRatio()), colour);
+    }
+
+    // The screen image is decoded after the view's first paint: that paint shows white panels,
+    // the image follows.
+    void screenImageFollowsTheFirstPaint() {
+        Preview p;
+        p.view->SetBgScreen(L"screen.png");
+        p.view->SetBgStyle(kBgScreen);
+        const QPoint at(400, 160);
+        QImage image = p.view->grab().toImage();
+        QCOMPARE(image.pixelColor(at * image.devicePixelRatio()), QColor(Qt::white));
+        QTRY_VERIFY(!p.view->ScreenImagePending());
+        image = p.view->grab().toImage();
+        QCOMPARE(image.pixelColor(at * image.devicePixelRatio()), kScreen);
     }
 
     // A wall far wider than high leaves spans shorter than a label beside it, and a long model
