@@ -1,4 +1,6 @@
-// The message box, the about dialog and the tool bar, driven by simulated input (real files).
+// The message box, the about dialog, the tool bar and the export dialog, each alone, driven by
+// simulated input (real files and folders).
+#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
@@ -7,22 +9,17 @@
 #include <QTest>
 #include <QTimer>
 
-#include "../model/TempAppDir.h"
 #include "Main/AboutDlg.h"
+#include "Main/DataOutputView.h"
+#include "Main/ExportDlg.h"
 #include "Main/MsgDlg.h"
-#include "Main/ToolBar.h"
-#include "ModalDriver.h"
-#include "shell/AppSettings.h"
+#include "Main/ui/UiTestSupport.h"
 #include "shell/QtTranslation.h"
-#include "shell/lang/LanguageTable.h"
-#include "toolkit/SFToolkit.h"
 #include "toolkit/qt/SFQTScrollMenu.h"
 
-namespace {
+using namespace uitest;
 
-QString Tr(const wchar_t* key) {
-    return QString::fromStdWString(Translate(key));
-}
+namespace {
 
 // The visible button whose text or tool tip is the translation of key.
 QPushButton* ButtonOf(QWidget* window, const QString& key) {
@@ -74,6 +71,52 @@ Run RunMessageBox(const QString& text, int key, const QString& button = QString(
     run.result = ShowMessageBox(text.toStdWString().c_str(), L"Attention", nullptr);
     return dialog.isNull() ? run : Run{-1, {}, {}, {}};  // the dialog must be gone by now
 }
+
+// The folder field is the read-only one.
+QLineEdit* Field(QWidget* dialog, bool folder) {
+    for (QLineEdit* e : dialog->findChildren<QLineEdit*>())
+        if (e->isReadOnly() == folder)
+            return e;
+    return nullptr;
+}
+
+// Whether a message box came and showed the "Attention" notice of key.
+bool Says(const std::shared_ptr<QStringList>& texts, const wchar_t* key) {
+    return texts && texts->contains(Tr(L"Attention")) && texts->contains(Tr(key));
+}
+
+// Keeps the texts of the next modal window (a message box) and answers it with Escape. The
+// list is shared: it outlives a box that never came.
+std::shared_ptr<QStringList> AnswerMessage() {
+    auto texts = std::make_shared<QStringList>();
+    uitest::AnswerNextModal([texts](QWidget* box) {
+        *texts = uitest::VisibleTexts(box);
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    return texts;
+}
+
+// The export dialog over a data output page without a main frame.
+struct ExportDialog {
+    QWidget host;
+    CDataOutputViewEventImp page{std::weak_ptr<CMainFrameEventImp>()};
+    CExportDlgEventImp dialog{&page};
+    QString name;  // the file name field as a run left it
+    ExportDialog() {
+        page.Create(&host);
+        dialog.Create(page.View()->GetUIWnd());
+        dialog.RetranslateTexts();
+    }
+    // One modal run driven by act, which must end it; -1 when no dialog came up.
+    int Run(const std::function<void(QWidget*)>& act) {
+        auto answered = AnswerNextModal([&](QWidget* w) {
+            act(w);
+            name = Field(w, false)->text();
+        });
+        const int result = dialog.DoModal();
+        return *answered ? result : -1;
+    }
+};
 
 }  // namespace
 
@@ -243,6 +286,81 @@ private Q_SLOTS:
             const QString text = Tr(L"ProductVer");
             QVERIFY2(version.match(text).hasMatch(), qPrintable(text + u'/' + declared));
         }
+    }
+
+    // Escape and the close button hand nothing over and keep the texts; a language switch puts
+    // the default name back.
+    void exportTypingCancellingAndSwitchingLanguage() {
+        ExportDialog x;
+        QString folder, cut;
+        QCOMPARE(x.Run([&](QWidget* w) {
+            folder = Field(w, true)->text();
+            QLineEdit* name = Field(w, false);
+            name->clear();
+            QTest::keyClicks(name, QString(33, u'a'));
+            cut = name->text();
+            name->clear();
+            QTest::keyClicks(name, QStringLiteral("a*b/c\\d<e>f|g:h?"));
+            QTest::keyClick(name, Qt::Key_Escape);
+        }),
+                 2);
+        QCOMPARE(folder, QStringLiteral(TESSARO_APP_DIR));  // the program's folder is writable
+        QCOMPARE(cut, QString(32, u'a'));
+        QCOMPARE(x.name, QStringLiteral("abcdefg:h?"));  // ":" and "?" are refused at OK only
+        QStringList texts;
+        const auto close = [&](QWidget* w) {
+            texts = uitest::VisibleTexts(w);
+            QTest::mouseClick(ButtonOf(w, QStringLiteral("Close")), Qt::LeftButton);
+        };
+        QCOMPARE(x.Run(close), 2);
+        QCOMPARE(x.name, QStringLiteral("abcdefg:h?"));
+        QVERIFY(x.page.ExportFolder().empty() && x.page.ExportFileName().empty());
+        CurrentLanguage = 1;
+        x.dialog.RetranslateTexts();
+        QCOMPARE(x.Run(close), 2);
+        QCOMPARE(x.name, Tr(L"DataConfig"));
+        for (const wchar_t* key : {L"Export", L"Path", L"FileName"})
+            QVERIFY2(texts.contains(Tr(key)), qPrintable(Tr(key)));
+    }
+
+    // In Chinese, where a key shown untranslated would stand out.
+    void exportConfirmShowsTheFirstFailedCheck() {
+        ExportDialog x;
+        CurrentLanguage = 1;
+        x.dialog.RetranslateTexts();
+        const testsupport::TempDir dir;
+        const QString good = QString::fromStdString(dir.path());
+        std::shared_ptr<QStringList> noName, illegal, readOnly;
+        bool stayedOpen = false;
+        QCOMPARE(x.Run([&](QWidget* w) {
+            QLineEdit* name = Field(w, false);
+            // Each message is answered before OK is clicked: the box runs modally.
+            const auto ok = [w](std::shared_ptr<QStringList>* message = nullptr) {
+                if (message != nullptr)
+                    *message = AnswerMessage();
+                QTest::mouseClick(ButtonOf(w, QStringLiteral("OK")), Qt::LeftButton);
+            };
+            Field(w, true)->setText(good);  // as "Brown" puts it there
+            name->clear();
+            ok(&noName);
+            QTest::keyClicks(name, QStringLiteral("a:b"));
+            ok(&illegal);
+            Field(w, true)->setText(QStringLiteral("/proc"));
+            name->setText(QStringLiteral("Report"));
+            ok(&readOnly);
+            stayedOpen = w->isVisible() && name->text() == QStringLiteral("Report");
+            Field(w, true)->setText(good);
+            ok();
+        }),
+                 1);
+        QVERIFY(Says(noName, L"Please input a file name."));
+        QVERIFY(Says(illegal, L"Path contains illegal symbols."));
+        const wchar_t* notWritable = L"The folder cannot be written, please select another.";
+        QVERIFY(Says(readOnly, notWritable));
+        QVERIFY(Tr(notWritable) != QString::fromWCharArray(notWritable));
+        QVERIFY(stayedOpen);
+        QCOMPARE(x.page.ExportFolder(), good.toStdWString());
+        QCOMPARE(x.page.ExportFileName(), std::wstring(L"Report"));
     }
 };
 
