@@ -17,6 +17,8 @@
 using namespace Qt::Literals::StringLiterals;
 using namespace uitest;
 
+Q_DECLARE_METATYPE(testsupport::WallDescription)
+
 namespace {
 
 // A size with no class, and a model whose name and size text are longer than any sheet is wide.
@@ -64,42 +66,30 @@ private Q_SLOTS:
     // The window and tessaro-quote agree: the walls the command line's tests quote, typed into
     // the window as a user would, give the sheet of the shared helper both are compared with.
     void windowAndQuoteAgree_data() {
-        QTest::addColumn<double>("width");
-        QTest::addColumn<double>("height");
-        QTest::addColumn<double>("lampstand");
-        QTest::addColumn<bool>("feet");
-        QTest::addColumn<int>("modelRow");
-        QTest::addColumn<int>("columns");  // 0: Fit To Room
-        QTest::addColumn<bool>("portrait");
-        QTest::newRow("7 × 1 laid out") << 9.0 << 2.0 << 1.0 << false << 0 << 7 << false;
-        QTest::newRow("fitted in feet") << 19.69 << 6.57 << 3.3 << true << 1 << 0 << false;
-        QTest::newRow("fitted in portrait") << 6.0 << 4.0 << 0.8 << false << 2 << 0 << true;
+        QTest::addColumn<testsupport::WallDescription>("wall");
+        using Wall = testsupport::WallDescription;  // width, height, lampstand, feet, model row,
+                                                    // fit, columns, rows, portrait
+        QTest::newRow("7 × 1 laid out") << Wall{9.0, 2.0, 1.0, false, 0, false, 7, 1, false};
+        QTest::newRow("fitted in feet") << Wall{19.69, 6.57, 3.3, true, 1, true, 0, 1, false};
+        QTest::newRow("fitted in portrait") << Wall{6.0, 4.0, 0.8, false, 2, true, 0, 1, true};
     }
     void windowAndQuoteAgree() {
-        QFETCH(double, width);
-        QFETCH(double, height);
-        QFETCH(double, lampstand);
-        QFETCH(bool, feet);
-        QFETCH(int, modelRow);
-        QFETCH(int, columns);
-        QFETCH(bool, portrait);
-        const testsupport::WallDescription wall{width,        height,  lampstand, feet,    modelRow,
-                                                columns == 0, columns, 1,         portrait};
+        QFETCH(testsupport::WallDescription, wall);
         const auto number = [](double v) { return QString::number(v, 'f', 2); };
-        if (feet)
+        if (wall.feet)
             Click(C(Panel::kFeet));
-        m_f.TypeAt(Panel::kStepWallSize, Panel::kWallWidth, number(width));
-        m_f.TypeAt(Panel::kStepWallSize, Panel::kWallHeight, number(height));
-        m_f.TypeAt(Panel::kStepWallSize, Panel::kLampstand, number(lampstand));
+        m_f.TypeAt(Panel::kStepWallSize, Panel::kWallWidth, number(wall.width));
+        m_f.TypeAt(Panel::kStepWallSize, Panel::kWallHeight, number(wall.height));
+        m_f.TypeAt(Panel::kStepWallSize, Panel::kLampstand, number(wall.lampstand));
         const ProductCatalogue& catalogue = m_f.frame->ModelSelectDlg()->Catalogue();
-        m_f.Choose(QString::fromStdWString(CatalogueRecordAt(catalogue, modelRow)->model));
+        m_f.Choose(QString::fromStdWString(CatalogueRecordAt(catalogue, wall.modelRow)->model));
         Click(C(Panel::kStepLayout));
-        if (portrait)
+        if (wall.portrait)
             Click(C(Panel::kPortrait));
-        if (columns == 0) {
+        if (wall.fit) {
             Click(C(Panel::kFitToRoom));
         } else {
-            m_f.TypeAt(Panel::kStepLayout, Panel::kColumns, QString::number(columns));
+            m_f.TypeAt(Panel::kStepLayout, Panel::kColumns, QString::number(wall.columns));
             m_f.TypeAt(Panel::kStepLayout, Panel::kRows, u"1"_s);
         }
         m_f.Tab(111);

@@ -17,6 +17,7 @@
 #include "shell/QtTranslation.h"
 #include "toolkit/qt/SFQTScrollMenu.h"
 
+using namespace Qt::Literals::StringLiterals;
 using namespace uitest;
 
 namespace {
@@ -78,22 +79,6 @@ QLineEdit* Field(QWidget* dialog, bool folder) {
         if (e->isReadOnly() == folder)
             return e;
     return nullptr;
-}
-
-// Whether a message box came and showed the "Attention" notice of key.
-bool Says(const std::shared_ptr<QStringList>& texts, const wchar_t* key) {
-    return texts && texts->contains(Tr(L"Attention")) && texts->contains(Tr(key));
-}
-
-// Keeps the texts of the next modal window (a message box) and answers it with Escape. The
-// list is shared: it outlives a box that never came.
-std::shared_ptr<QStringList> AnswerMessage() {
-    auto texts = std::make_shared<QStringList>();
-    uitest::AnswerNextModal([texts](QWidget* box) {
-        *texts = uitest::VisibleTexts(box);
-        QTest::keyClick(box, Qt::Key_Escape);
-    });
-    return texts;
 }
 
 // The export dialog over a data output page without a main frame.
@@ -330,33 +315,32 @@ private Q_SLOTS:
         x.dialog.RetranslateTexts();
         const testsupport::TempDir dir;
         const QString good = QString::fromStdString(dir.path());
-        std::shared_ptr<QStringList> noName, illegal, readOnly;
+        QStringList said;  // the message of every refused OK
         bool stayedOpen = false;
         QCOMPARE(x.Run([&](QWidget* w) {
             QLineEdit* name = Field(w, false);
-            // Each message is answered before OK is clicked: the box runs modally.
-            const auto ok = [w](std::shared_ptr<QStringList>* message = nullptr) {
-                if (message != nullptr)
-                    *message = AnswerMessage();
-                QTest::mouseClick(ButtonOf(w, QStringLiteral("OK")), Qt::LeftButton);
-            };
+            const auto ok = [w] { QTest::mouseClick(ButtonOf(w, u"OK"_s), Qt::LeftButton); };
             Field(w, true)->setText(good);  // as "Brown" puts it there
             name->clear();
-            ok(&noName);
-            QTest::keyClicks(name, QStringLiteral("a:b"));
-            ok(&illegal);
-            Field(w, true)->setText(QStringLiteral("/proc"));
-            name->setText(QStringLiteral("Report"));
-            ok(&readOnly);
-            stayedOpen = w->isVisible() && name->text() == QStringLiteral("Report");
+            said << MessageOf(ok);
+            QTest::keyClicks(name, u"a:b"_s);
+            said << MessageOf(ok);
+            Field(w, true)->setText(u"/proc"_s);
+            name->setText(u"Report"_s);
+            said << MessageOf(ok);
+            stayedOpen = w->isVisible() && name->text() == u"Report"_s;
             Field(w, true)->setText(good);
             ok();
         }),
                  1);
-        QVERIFY(Says(noName, L"Please input a file name."));
-        QVERIFY(Says(illegal, L"Path contains illegal symbols."));
         const wchar_t* notWritable = L"The folder cannot be written, please select another.";
-        QVERIFY(Says(readOnly, notWritable));
+        const wchar_t* keys[] = {L"Please input a file name.", L"Path contains illegal symbols.",
+                                 notWritable};
+        QCOMPARE(said.size(), 3);
+        for (int i = 0; i < 3; ++i)
+            QVERIFY2(said[i].split(u'|').contains(Tr(L"Attention")) &&
+                         said[i].split(u'|').contains(Tr(keys[i])),
+                     qPrintable(said[i]));
         QVERIFY(Tr(notWritable) != QString::fromWCharArray(notWritable));
         QVERIFY(stayedOpen);
         QCOMPARE(x.page.ExportFolder(), good.toStdWString());
