@@ -1,5 +1,6 @@
 // The real main frame with all its parts, driven as a user drives it (clicks, typed values, keys),
 // one test per road; afterwards panel, mirror (WallDesign) and drawing (WallGeometry) agree.
+#include <QAbstractButton>
 #include <QAction>
 #include <QDesktopServices>
 #include <QUrl>
@@ -168,7 +169,8 @@ private Q_SLOTS:
         QVERIFY2(texts.contains(first), qPrintable(texts));
     }
 
-    // The data output page shows the preview small; the wall page gets its size back at x 60.
+    // The data output page shows the preview small; the wall page gets its size back at x 60;
+    // the tab of the page shown is the one marked.
     void pageSwitch_data() {
         QTest::addColumn<Ids>("tabs");
         QTest::newRow("data output") << Ids{111};
@@ -189,6 +191,11 @@ private Q_SLOTS:
         QCOMPARE(W(P()->View())->isVisible(), !data);
         QCOMPARE(W(m_f.frame->DataOutputView()->View())->isVisible(), data);
         QCOMPARE(W(View()->Button(kButtonRotate))->isVisible(), !data);
+        const auto marked = [&](uint32_t id) {
+            return qobject_cast<QAbstractButton*>(W(ById(W(m_f.frame->ToolBar()->View()), id)))
+                ->isChecked();
+        };
+        QCOMPARE(QPair(marked(110), marked(111)), QPair(!data, data));  // one tab marked
         QCOMPARE(m_f.frame->DataOutputView()->Columns(), tabs.contains(111) ? 4 : 0);
     }
 
