@@ -17,8 +17,7 @@ namespace uitest {
 inline QStringList VisibleTexts(QWidget* window) {
     QStringList texts;
     for (QLabel* label : window->findChildren<QLabel*>()) {
-        if (label->isVisible() && !label->text().isEmpty())
-            texts << label->text();
+        if (label->isVisible() && !label->text().isEmpty()) texts << label->text();
     }
     return texts;
 }
