@@ -1,56 +1,25 @@
 // The "Data output" page through the real main frame, driven as a user drives it; the exported
 // workbook is read back with the writer tests' independent reader.
-#include <QAbstractSpinBox>
-#include <QAction>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QScrollArea>
-#include <QTableWidget>
-#include <QTest>
-
-#include <filesystem>
 
 #include "Main/DataOutputView.h"
 #include "Main/ExportDlg.h"
-#include "Main/MainFrame.h"
-#include "Main/ModelSelectDlg.h"
-#include "Main/ParameterSetting.h"
-#include "Main/ToolBar.h"
 #include "Main/model/SpecSheet.h"
-#include "Main/model/TempAppDir.h"
-#include "Main/ui/ModalDriver.h"
+#include "Main/ui/UiTestSupport.h"
 #include "Main/xlsx/SheetColumns.h"
-#include "framework/SFMessageLoop.h"
-#include "framework/SFModules.h"
-#include "framework/os/SFThread.h"
-#include "shell/AppSettings.h"
-#include "shell/lang/LanguageTable.h"
 #include "support/WallSheet.h"
-#include "toolkit/SFToolkit.h"
 
 using namespace Qt::Literals::StringLiterals;
-using Panel = CParameterSettingEventImp;
+using namespace uitest;
+
+Q_DECLARE_METATYPE(testsupport::WallDescription)
 
 namespace {
-
-const auto W = [](CSFControl* c) { return c ? static_cast<QWidget*>(c->GetUIWnd()) : nullptr; };
-const auto Click = [](QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); };
-const auto Tr = [](const wchar_t* key) { return QString::fromStdWString(Translate(key)); };
-CSFControl* ById(QWidget* root, uint32_t id) {
-    for (QWidget* w : root->findChildren<QWidget*>())
-        if (auto* c = dynamic_cast<CSFControl*>(w); c != nullptr && c->GetCtrlID() == id)
-            return c;
-    return nullptr;
-}
-QString Shown(CSFControl* c) {
-    wchar_t buffer[400] = {};
-    c->GetWindowTextW(buffer, 400);
-    return QString::fromWCharArray(buffer);
-}
 
 // A size with no class, and a model whose name and size text are longer than any sheet is wide.
 const QString kLongName = u"TW-46U18-"_s + u"LONG-MODEL-NAME-"_s.repeated(8);
@@ -72,51 +41,15 @@ QByteArray Tool(const QStringList& args) {
 class DataOutputTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TempAppDir> m_dir;
-    std::shared_ptr<CMainFrameEventImp> m_frame;
-    std::shared_ptr<OrvexBase::CSFMessageLoop> m_loop;
+    Frame m_f;
 
-    CDataOutputViewEventImp* Page() const { return m_frame->DataOutputView(); }
-    QWidget* C(uint32_t id) const { return W(m_frame->ParameterPanel()->Control(id)); }
+    CDataOutputViewEventImp* Page() const { return m_f.frame->DataOutputView(); }
+    QWidget* C(uint32_t id) const { return m_f.C(id); }
     QStringList Sheet() const {
         QStringList texts;
         for (const std::wstring& field : Page()->Values().fields)
             texts << QString::fromStdWString(field);
         return texts;
-    }
-    void Tab(uint32_t id) const { Click(W(ById(W(m_frame->ToolBar()->View()), id))); }
-    void Type(uint32_t step, uint32_t id, const QString& text) const {
-        Click(C(step));
-        static_cast<QAbstractSpinBox*>(C(id))->selectAll();
-        QTest::keyClicks(C(id), text);
-        QTest::keyClick(C(id), Qt::Key_Return);
-    }
-    void Choose(const QString& model) const {
-        auto answered = uitest::AnswerNextModal([&](QWidget*) {
-            auto* table = static_cast<QTableWidget*>(W(m_frame->ModelSelectDlg()->List()));
-            table->setCurrentItem(table->findItems(model, Qt::MatchExactly).value(0));
-            Click(W(m_frame->ModelSelectDlg()->Button(CModelSelectDlgEventImp::kChoose)));
-        });
-        Click(C(Panel::kStepModel));
-        Click(C(Panel::kSelectModel));
-        QTRY_VERIFY(*answered);
-    }
-    // Runs action and answers the message box it leads to (at once or from a posted task).
-    QString Message(const std::function<void()>& action) const {
-        QString texts;
-        auto answered = uitest::AnswerNextModal([&](QWidget* w) {
-            texts = uitest::VisibleTexts(w).join(u'|');
-            QTest::keyClick(w, Qt::Key_Return);
-        });
-        action();
-        [&] { QTRY_VERIFY_WITH_TIMEOUT(*answered, 20000); }();
-        return texts;
-    }
-    void Open() {
-        m_frame = std::make_shared<CMainFrameEventImp>();
-        QCOMPARE(m_frame->Create(), 1);
-        m_frame->ShowWindow(1);
-        QVERIFY(QTest::qWaitForWindowExposed(W(m_frame->Window())));
     }
     // The sheet shows every value whole, or shortened with the whole text in the tool tip.
     void ExpectShownAsStored() const {
@@ -127,80 +60,43 @@ class DataOutputTest : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        m_loop = OrvexBase::CSFMessageLoop::CreateMessageLoop(0);  // as start-up makes ML_MAIN
-        m_loop->SetThreadId(SF_SOFT_BASE::CSFThread::GetCurrentThreadID());
-        OrvexBase::CSFMessageLoopManager::GetInstance()->AddMessageLoop(m_loop, OrvexBase::ML_MAIN);
-    }
-    void cleanupTestCase() {
-        OrvexBase::CSFMessageLoopManager::GetInstance()->RemoveMessageLoop(OrvexBase::ML_MAIN);
-        m_loop.reset();
-    }
-    void init() {
-        m_dir = std::make_unique<TempAppDir>();
-        for (const char* name : {"Lang_0.xml", "Lang_1.xml", "ProductParameter.csv"})
-            std::filesystem::copy_file(std::string(TESSARO_APP_DIR) + "/" + name,
-                                       m_dir->file(name));
-        m_dir->write("ProductParameter.csv",
-                     TempAppDir::read(m_dir->file("ProductParameter.csv")) + kExtraRows);
-        g_appSettings.SetFilePath(m_dir->file("Config/config.xml"));
-        g_appSettings.LoadSettings();
-        SFSetSkinPath(QStringLiteral(TESSARO_APP_DIR "/Skin/").toStdWString().c_str());
-        Open();
-    }
-    void cleanup() {
-        m_frame.reset();
-        SFSetUIScale(1.0f);
-        CurrentLanguage = 0;
-        ResetLanguageTables();
-    }
+    void init() { m_f.Init(kExtraRows); }
+    void cleanup() { m_f.Cleanup(); }
 
     // The window and tessaro-quote agree: the walls the command line's tests quote, typed into
     // the window as a user would, give the sheet of the shared helper both are compared with.
     void windowAndQuoteAgree_data() {
-        QTest::addColumn<double>("width");
-        QTest::addColumn<double>("height");
-        QTest::addColumn<double>("lampstand");
-        QTest::addColumn<bool>("feet");
-        QTest::addColumn<int>("modelRow");
-        QTest::addColumn<int>("columns");  // 0: Fit To Room
-        QTest::addColumn<bool>("portrait");
-        QTest::newRow("7 × 1 laid out") << 9.0 << 2.0 << 1.0 << false << 0 << 7 << false;
-        QTest::newRow("fitted in feet") << 19.69 << 6.57 << 3.3 << true << 1 << 0 << false;
-        QTest::newRow("fitted in portrait") << 6.0 << 4.0 << 0.8 << false << 2 << 0 << true;
+        QTest::addColumn<testsupport::WallDescription>("wall");
+        using Wall = testsupport::WallDescription;  // width, height, lampstand, feet, model row,
+                                                    // fit, columns, rows, portrait
+        QTest::newRow("7 × 1 laid out") << Wall{9.0, 2.0, 1.0, false, 0, false, 7, 1, false};
+        QTest::newRow("fitted in feet") << Wall{19.69, 6.57, 3.3, true, 1, true, 0, 1, false};
+        QTest::newRow("fitted in portrait") << Wall{6.0, 4.0, 0.8, false, 2, true, 0, 1, true};
     }
     void windowAndQuoteAgree() {
-        QFETCH(double, width);
-        QFETCH(double, height);
-        QFETCH(double, lampstand);
-        QFETCH(bool, feet);
-        QFETCH(int, modelRow);
-        QFETCH(int, columns);
-        QFETCH(bool, portrait);
-        const testsupport::WallDescription wall{width,        height,  lampstand, feet,    modelRow,
-                                                columns == 0, columns, 1,         portrait};
+        QFETCH(testsupport::WallDescription, wall);
         const auto number = [](double v) { return QString::number(v, 'f', 2); };
-        if (feet)
+        if (wall.feet)
             Click(C(Panel::kFeet));
-        Type(Panel::kStepWallSize, Panel::kWallWidth, number(width));
-        Type(Panel::kStepWallSize, Panel::kWallHeight, number(height));
-        Type(Panel::kStepWallSize, Panel::kLampstand, number(lampstand));
-        const ProductCatalogue& catalogue = m_frame->ModelSelectDlg()->Catalogue();
-        Choose(QString::fromStdWString(CatalogueRecordAt(catalogue, modelRow)->model));
+        m_f.TypeAt(Panel::kStepWallSize, Panel::kWallWidth, number(wall.width));
+        m_f.TypeAt(Panel::kStepWallSize, Panel::kWallHeight, number(wall.height));
+        m_f.TypeAt(Panel::kStepWallSize, Panel::kLampstand, number(wall.lampstand));
+        const ProductCatalogue& catalogue = m_f.frame->ModelSelectDlg()->Catalogue();
+        m_f.Choose(QString::fromStdWString(CatalogueRecordAt(catalogue, wall.modelRow)->model));
         Click(C(Panel::kStepLayout));
-        if (portrait)
+        if (wall.portrait)
             Click(C(Panel::kPortrait));
-        if (columns == 0) {
+        if (wall.fit) {
             Click(C(Panel::kFitToRoom));
         } else {
-            Type(Panel::kStepLayout, Panel::kColumns, QString::number(columns));
-            Type(Panel::kStepLayout, Panel::kRows, u"1"_s);
+            m_f.TypeAt(Panel::kStepLayout, Panel::kColumns, QString::number(wall.columns));
+            m_f.TypeAt(Panel::kStepLayout, Panel::kRows, u"1"_s);
         }
-        Tab(111);
+        m_f.Tab(111);
         const testsupport::WallSheet expected = testsupport::SheetForWall(catalogue, wall);
         QVERIFY(expected.messages.empty());
-        QCOMPARE(m_frame->Design().columns, expected.columns);
-        QCOMPARE(m_frame->Design().rows, expected.rows);
+        QCOMPARE(m_f.frame->Design().columns, expected.columns);
+        QCOMPARE(m_f.frame->Design().rows, expected.rows);
         for (std::size_t f = 0; f < SpecSheetValues::kCount; ++f)
             QCOMPARE(Sheet()[static_cast<int>(f)],
                      QString::fromStdWString(expected.values.fields[f]));
@@ -226,23 +122,23 @@ private Q_SLOTS:
     void figures() {
         QFETCH(QString, road);
         const QStringList r = road.split(u'|');
-        Choose(r[0]);
-        Type(Panel::kStepWallSize, Panel::kWallWidth, r[1]);
-        Type(Panel::kStepWallSize, Panel::kWallHeight, r[2]);
-        Type(Panel::kStepLayout, Panel::kColumns, r[3]);
-        Type(Panel::kStepLayout, Panel::kRows, r[4]);
-        Tab(111);
+        m_f.Choose(r[0]);
+        m_f.TypeAt(Panel::kStepWallSize, Panel::kWallWidth, r[1]);
+        m_f.TypeAt(Panel::kStepWallSize, Panel::kWallHeight, r[2]);
+        m_f.TypeAt(Panel::kStepLayout, Panel::kColumns, r[3]);
+        m_f.TypeAt(Panel::kStepLayout, Panel::kRows, r[4]);
+        m_f.Tab(111);
         QCOMPARE(Sheet(), r.mid(5));
         ExpectShownAsStored();
         // Another model shows at once; counts and packaging follow on the next showing.
-        Tab(110);
+        m_f.Tab(110);
         const QString other = r[0] == u"TW-46U18"_s ? u"TW-55U18"_s : u"TW-46U18"_s;
-        Choose(other);
+        m_f.Choose(other);
         QCOMPARE(Sheet()[kSpecModel], other);
         QCOMPARE(Sheet().mid(1, 2) + Sheet().mid(kSpecLampstandVolume),
                  r.mid(6, 2) + r.mid(5 + kSpecLampstandVolume));
-        Tab(111);
-        const WallDesign& wall = m_frame->Design();
+        m_f.Tab(111);
+        const WallDesign& wall = m_f.frame->Design();
         QCOMPARE(Sheet()[kSpecTotalDisplays], QString::number(wall.columns * wall.rows));
         QVERIFY(Sheet().mid(kSpecLampstandVolume) != r.mid(5 + kSpecLampstandVolume));
     }
@@ -262,15 +158,13 @@ private Q_SLOTS:
     void layout() {
         QFETCH(float, scale);
         QFETCH(int, language);
-        m_frame.reset();
         SFSetUIScale(scale);
-        Open();
-        Choose(kLongName);
-        Tab(111);
+        m_f.Open();
+        m_f.Choose(kLongName);
+        m_f.Tab(111);
         const QStringList values = Sheet();
-        for (QAction* action : W(m_frame->ToolBar()->View())->findChildren<QAction*>())
-            if (language == 1 && action->text() == Tr(L"chinese"))
-                action->trigger();
+        if (language == 1)
+            m_f.MenuEntry(L"chinese");
         QCOMPARE(CurrentLanguage, language);
         QWidget* page = W(Page()->View());
         for (const wchar_t* key : {L"Specifications", L"DISPLAY REQUIREMENTS", L"PANEL TRAY",
@@ -326,8 +220,8 @@ private Q_SLOTS:
         QFETCH(QString, fixture);
         QFETCH(QString, message);
         Click(C(Panel::kFitToRoom));
-        Tab(111);
-        const QString path = QString::fromStdString(m_dir->file("Quote 1.xlsx"));
+        m_f.Tab(111);
+        const QString path = QString::fromStdString(m_f.dir->file("Quote 1.xlsx"));
         if (!fixture.isEmpty())
             Tool({u"make"_s, fixture, path});
         const std::string original = TempAppDir::read(path.toStdString());
@@ -340,7 +234,7 @@ private Q_SLOTS:
         Click(W(Page()->ExportButton()));
         QVERIFY(*typed);
         QVERIFY(TempAppDir::read(path.toStdString()) == original);  // the task has not run yet
-        const QString texts = Message([] {});                       // it runs, then its message
+        const QString texts = MessageOf([] {});                     // it runs, then its message
         QVERIFY2(texts.contains(Tr(message.toStdWString().c_str())), qPrintable(texts));
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
         if (message != u"Export success."_s) {
@@ -359,16 +253,6 @@ private Q_SLOTS:
             QCOMPARE(book[u"cells"_s][u"Notes"_s][u"A1"_s][u"v"_s].toString(), u"Customer"_s);
             QCOMPARE(book[u"sheets"_s].toArray().size(), 3);  // Notes, Spec, Hidden
         }
-    }
-
-    // Without a model there is only the placeholder sheet: nothing to export, no dialog.
-    void exportWithoutAModel() {
-        m_frame.reset();
-        std::filesystem::remove(m_dir->file("ProductParameter.csv"));
-        Open();
-        Tab(111);
-        const QString texts = Message([&] { Click(W(Page()->ExportButton())); });
-        QVERIFY2(texts.contains(Tr(L"Please choose a display model first.")), qPrintable(texts));
     }
 };
 

@@ -1,28 +1,25 @@
-// The message box, the about dialog and the tool bar, driven by simulated input (real files).
+// The message box, the about dialog, the tool bar and the export dialog, each alone, driven by
+// simulated input (real files and folders).
+#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
-#include "../model/TempAppDir.h"
 #include "Main/AboutDlg.h"
+#include "Main/DataOutputView.h"
+#include "Main/ExportDlg.h"
 #include "Main/MsgDlg.h"
-#include "Main/ToolBar.h"
-#include "ModalDriver.h"
-#include "shell/AppSettings.h"
+#include "Main/ui/UiTestSupport.h"
 #include "shell/QtTranslation.h"
-#include "shell/lang/LanguageTable.h"
-#include "toolkit/SFToolkit.h"
 #include "toolkit/qt/SFQTScrollMenu.h"
 
-namespace {
+using namespace Qt::Literals::StringLiterals;
+using namespace uitest;
 
-QString Tr(const wchar_t* key) {
-    return QString::fromStdWString(Translate(key));
-}
+namespace {
 
 // The visible button whose text or tool tip is the translation of key.
 QPushButton* ButtonOf(QWidget* window, const QString& key) {
@@ -74,6 +71,36 @@ Run RunMessageBox(const QString& text, int key, const QString& button = QString(
     run.result = ShowMessageBox(text.toStdWString().c_str(), L"Attention", nullptr);
     return dialog.isNull() ? run : Run{-1, {}, {}, {}};  // the dialog must be gone by now
 }
+
+// The folder field is the read-only one.
+QLineEdit* Field(QWidget* dialog, bool folder) {
+    for (QLineEdit* e : dialog->findChildren<QLineEdit*>())
+        if (e->isReadOnly() == folder)
+            return e;
+    return nullptr;
+}
+
+// The export dialog over a data output page without a main frame.
+struct ExportDialog {
+    QWidget host;
+    CDataOutputViewEventImp page{std::weak_ptr<CMainFrameEventImp>()};
+    CExportDlgEventImp dialog{&page};
+    QString name;  // the file name field as a run left it
+    ExportDialog() {
+        page.Create(&host);
+        dialog.Create(page.View()->GetUIWnd());
+        dialog.RetranslateTexts();
+    }
+    // One modal run driven by act, which must end it; -1 when no dialog came up.
+    int Run(const std::function<void(QWidget*)>& act) {
+        auto answered = AnswerNextModal([&](QWidget* w) {
+            act(w);
+            name = Field(w, false)->text();
+        });
+        const int result = dialog.DoModal();
+        return *answered ? result : -1;
+    }
+};
 
 }  // namespace
 
@@ -155,7 +182,7 @@ private Q_SLOTS:
             QVERIFY2(texts.contains(Tr(entry)), qPrintable(texts.join(u'|')));
     }
 
-    void toolBarFitsBothLanguagesAndKeepsOneTab() {
+    void toolBarFitsBothLanguages() {
         QWidget parent;
         CToolBarEventImp bar({});
         QCOMPARE(bar.Create(&parent), 1);
@@ -175,13 +202,6 @@ private Q_SLOTS:
                 placed << child->geometry();
             }
             QCOMPARE(placed.size(), 7);  // logo, title, two tabs, three buttons
-        }
-        const auto tabs = view->findChildren<QRadioButton*>();  // BluePrint, Data output
-        // Data output, the same again, back to BluePrint: one tab marked after every click.
-        for (int clicked : {1, 1, 0}) {
-            QTest::mouseClick(tabs[clicked], Qt::LeftButton);
-            QVERIFY(tabs[clicked]->isChecked());
-            QVERIFY(!tabs[1 - clicked]->isChecked());
         }
     }
 
@@ -243,6 +263,80 @@ private Q_SLOTS:
             const QString text = Tr(L"ProductVer");
             QVERIFY2(version.match(text).hasMatch(), qPrintable(text + u'/' + declared));
         }
+    }
+
+    // Escape and the close button hand nothing over and keep the texts; a language switch puts
+    // the default name back.
+    void exportTypingCancellingAndSwitchingLanguage() {
+        ExportDialog x;
+        QString folder, cut;
+        QCOMPARE(x.Run([&](QWidget* w) {
+            folder = Field(w, true)->text();
+            QLineEdit* name = Field(w, false);
+            name->clear();
+            QTest::keyClicks(name, QString(33, u'a'));
+            cut = name->text();
+            name->clear();
+            QTest::keyClicks(name, QStringLiteral("a*b/c\\d<e>f|g:h?"));
+            QTest::keyClick(name, Qt::Key_Escape);
+        }),
+                 2);
+        QCOMPARE(folder, QStringLiteral(TESSARO_APP_DIR));  // the program's folder is writable
+        QCOMPARE(cut, QString(32, u'a'));
+        QCOMPARE(x.name, QStringLiteral("abcdefg:h?"));  // ":" and "?" are refused at OK only
+        QStringList texts;
+        const auto close = [&](QWidget* w) {
+            texts = uitest::VisibleTexts(w);
+            QTest::mouseClick(ButtonOf(w, QStringLiteral("Close")), Qt::LeftButton);
+        };
+        QCOMPARE(x.Run(close), 2);
+        QCOMPARE(x.name, QStringLiteral("abcdefg:h?"));
+        QVERIFY(x.page.ExportFolder().empty() && x.page.ExportFileName().empty());
+        CurrentLanguage = 1;
+        x.dialog.RetranslateTexts();
+        QCOMPARE(x.Run(close), 2);
+        QCOMPARE(x.name, Tr(L"DataConfig"));
+        for (const wchar_t* key : {L"Export", L"Path", L"FileName"})
+            QVERIFY2(texts.contains(Tr(key)), qPrintable(Tr(key)));
+    }
+
+    // In Chinese, where a key shown untranslated would stand out.
+    void exportConfirmShowsTheFirstFailedCheck() {
+        ExportDialog x;
+        CurrentLanguage = 1;
+        x.dialog.RetranslateTexts();
+        const testsupport::TempDir dir;
+        const QString good = QString::fromStdString(dir.path());
+        QStringList said;  // the message of every refused OK
+        bool stayedOpen = false;
+        QCOMPARE(x.Run([&](QWidget* w) {
+            QLineEdit* name = Field(w, false);
+            const auto ok = [w] { QTest::mouseClick(ButtonOf(w, u"OK"_s), Qt::LeftButton); };
+            Field(w, true)->setText(good);  // as "Brown" puts it there
+            name->clear();
+            said << MessageOf(ok);
+            QTest::keyClicks(name, u"a:b"_s);
+            said << MessageOf(ok);
+            Field(w, true)->setText(u"/proc"_s);
+            name->setText(u"Report"_s);
+            said << MessageOf(ok);
+            stayedOpen = w->isVisible() && name->text() == u"Report"_s;
+            Field(w, true)->setText(good);
+            ok();
+        }),
+                 1);
+        const wchar_t* notWritable = L"The folder cannot be written, please select another.";
+        const wchar_t* keys[] = {L"Please input a file name.", L"Path contains illegal symbols.",
+                                 notWritable};
+        QCOMPARE(said.size(), 3);
+        for (int i = 0; i < 3; ++i)
+            QVERIFY2(said[i].split(u'|').contains(Tr(L"Attention")) &&
+                         said[i].split(u'|').contains(Tr(keys[i])),
+                     qPrintable(said[i]));
+        QVERIFY(Tr(notWritable) != QString::fromWCharArray(notWritable));
+        QVERIFY(stayedOpen);
+        QCOMPARE(x.page.ExportFolder(), good.toStdWString());
+        QCOMPARE(x.page.ExportFileName(), std::wstring(L"Report"));
     }
 };
 

@@ -1,63 +1,22 @@
 // The real main frame with all its parts, driven as a user drives it (clicks, typed values, keys),
 // one test per road; afterwards panel, mirror (WallDesign) and drawing (WallGeometry) agree.
-#include <QAbstractSpinBox>
+#include <QAbstractButton>
 #include <QAction>
 #include <QDesktopServices>
-#include <QTableWidget>
-#include <QTest>
 #include <QUrl>
 
-#include <filesystem>
-#include <memory>
 #include <tuple>
 
 #include "Main/AboutDlg.h"
 #include "Main/DataOutputView.h"
-#include "Main/MainFrame.h"
-#include "Main/ModelSelectDlg.h"
-#include "Main/ParameterSetting.h"
-#include "Main/ToolBar.h"
-#include "Main/model/TempAppDir.h"
-#include "Main/ui/ModalDriver.h"
+#include "Main/ui/UiTestSupport.h"
 #include "Main/view/SFQTEffectView.h"
-#include "shell/AppSettings.h"
-#include "shell/lang/LanguageTable.h"
-#include "toolkit/SFToolkit.h"
 
 using namespace Qt::Literals::StringLiterals;
+using namespace uitest;
 
 namespace {
-
-using Panel = CParameterSettingEventImp;
 using Ids = QList<int>;
-
-// Short names for what every test does with a control or a text.
-const auto W = [](CSFControl* c) { return c ? static_cast<QWidget*>(c->GetUIWnd()) : nullptr; };
-const auto Click = [](QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); };
-const auto Tr = [](const wchar_t* key) { return QString::fromStdWString(Translate(key)); };
-const auto Words = [](const QString& text) { return text.split(u' '); };
-QString TextOf(CSFControl* c) {
-    wchar_t buffer[200] = {};
-    c->GetWindowTextW(buffer, 200);
-    return QString::fromWCharArray(buffer);
-}
-// The toolkit control with that id below root (the tool bar keeps its tabs to itself).
-CSFControl* ById(QWidget* root, uint32_t id) {
-    for (QWidget* w : root->findChildren<QWidget*>())
-        if (auto* c = dynamic_cast<CSFControl*>(w); c != nullptr && c->GetCtrlID() == id)
-            return c;
-    return nullptr;
-}
-// Answers the message the action raises with Enter; its texts go to texts.
-void MessageOf(const std::function<void()>& action, QString& texts) {
-    auto answered = uitest::AnswerNextModal([&](QWidget* w) {
-        texts = uitest::VisibleTexts(w).join(u'|').remove(QChar(0x200B));
-        QTest::keyClick(w, Qt::Key_Return);
-    });
-    action();
-    QTRY_VERIFY_WITH_TIMEOUT(*answered, 5000);
-}
-
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -67,33 +26,19 @@ public Q_SLOTS:
     void OpenUrl(const QUrl& url) { m_opened = url.toLocalFile(); }
 
 private:
-    std::unique_ptr<TempAppDir> m_dir;
-    std::shared_ptr<CMainFrameEventImp> m_frame;
+    Frame m_f;
     QString m_opened;
 
-    Panel* P() const { return m_frame->ParameterPanel(); }
-    QWidget* C(uint32_t id) const { return W(P()->Control(id)); }
-    CSFQTEffectView* View() const { return static_cast<CSFQTEffectView*>(m_frame->Preview()); }
-    const WallGeometry& G() const { return m_frame->Preview()->Geometry(); }
-    const WallDesign& D() const { return m_frame->Design(); }
-    int Num(uint32_t id) const {
-        return static_cast<CSFNumSpiner*>(P()->Control(id))->GetCurrentNum();
-    }
-    QString SpinText(uint32_t id) const { return static_cast<QAbstractSpinBox*>(C(id))->text(); }
-    QWidget* Tab(uint32_t id) const { return W(ById(W(m_frame->ToolBar()->View()), id)); }
-    void Type(uint32_t id, const QString& text) const {
-        QWidget* box = C(id);
-        static_cast<QAbstractSpinBox*>(box)->selectAll();
-        QTest::keyClicks(box, text);
-        QTest::keyClick(box, Qt::Key_Return);
-    }
-    void Open() {
-        m_frame = std::make_shared<CMainFrameEventImp>();
-        QCOMPARE(m_frame->Create(), 1);
-        m_frame->ShowWindow(1);
-        QVERIFY(QTest::qWaitForWindowExposed(W(m_frame->Window())));
-    }
+    Panel* P() const { return m_f.P(); }
+    QWidget* C(uint32_t id) const { return m_f.C(id); }
+    int Num(uint32_t id) const { return m_f.Num(id); }
+    CSFQTEffectView* View() const { return static_cast<CSFQTEffectView*>(m_f.frame->Preview()); }
+    const WallGeometry& G() const { return m_f.frame->Preview()->Geometry(); }
+    const WallDesign& D() const { return m_f.frame->Design(); }
     void PressPreview(int button) const { Click(W(View()->Button(button))); }
+    int Checked(uint32_t id) const {
+        return static_cast<CSFRadioBox*>(P()->Control(id))->GetCheck();
+    }
     // Panel, mirror and drawing tell the same wall.
     void ExpectInStep() const {
         QCoreApplication::processEvents();
@@ -108,37 +53,31 @@ private:
 
 private Q_SLOTS:
     void init() {
-        m_dir = std::make_unique<TempAppDir>();
-        for (const char* name : {"Lang_0.xml", "Lang_1.xml", "ProductParameter.csv"})
-            std::filesystem::copy_file(std::string(TESSARO_APP_DIR) + "/" + name,
-                                       m_dir->file(name));
-        g_appSettings.SetFilePath(m_dir->file("Config/config.xml"));
-        g_appSettings.LoadSettings();  // as start-up: registers the language setting
-        SFSetSkinPath(QStringLiteral(TESSARO_APP_DIR "/Skin/").toStdWString().c_str());
-        Open();
+        m_f.Init();
         m_opened.clear();
         QDesktopServices::setUrlHandler(u"file"_s, this, "OpenUrl");
     }
     void cleanup() {
         QDesktopServices::unsetUrlHandler(u"file"_s);
-        m_frame.reset();
-        CurrentLanguage = 0;
-        ResetLanguageTables();
+        m_f.Cleanup();
     }
 
-    // The first catalogue model on the default wall, Fit To Room, feet and back: the width
-    // spinner, then the preview's labels (model, left gap, width, gap above, height, stand).
+    // The first catalogue model on the default wall, Fit To Room, feet and back ("Meters" while
+    // in metres and "Feet" while in feet change nothing): the wall size spinners, then the
+    // preview's labels (model, left gap, width, gap above, height, stand).
     void defaultsFitAndFeet_data() {
         QTest::addColumn<Ids>("clicks");
         QTest::addColumn<QList<int>>("counts");
         QTest::addColumn<QString>("shown");
         const int fit = Panel::kFitToRoom, feet = Panel::kFeet;
-        const QString metres = u"6.00 TW-55U09 0.58m 4.84m 0.32m 0.68m 1.00m"_s;
-        QTest::newRow("defaults") << Ids{} << QList<int>{1, 1}
-                                  << u"6.00 TW-55U09 2.40m 1.21m 0.32m 0.68m 1.00m"_s;
+        const QString metres = u"6.00 2.00 1.00 TW-55U09 0.58m 4.84m 0.32m 0.68m 1.00m"_s;
+        const QString feetShown = u"19.69 6.56 3.28 TW-55U09 1.90ft 15.88ft 1.05ft 2.23ft 3.28ft"_s;
+        QTest::newRow("defaults, metres in metres")
+            << Ids{Panel::kMeters} << QList<int>{1, 1}
+            << u"6.00 2.00 1.00 TW-55U09 2.40m 1.21m 0.32m 0.68m 1.00m"_s;
         QTest::newRow("fit to room") << Ids{fit} << QList<int>{4, 1} << metres;
-        QTest::newRow("feet") << Ids{fit, feet} << QList<int>{4, 1}
-                              << u"19.69 TW-55U09 1.90ft 15.88ft 1.05ft 2.23ft 3.28ft"_s;
+        QTest::newRow("feet") << Ids{fit, feet} << QList<int>{4, 1} << feetShown;
+        QTest::newRow("feet in feet") << Ids{fit, feet, feet} << QList<int>{4, 1} << feetShown;
         QTest::newRow("and back") << Ids{fit, feet, Panel::kMeters} << QList<int>{4, 1} << metres;
     }
     void defaultsFitAndFeet() {
@@ -149,11 +88,18 @@ private Q_SLOTS:
             Click(C(id));
         ExpectInStep();
         QCOMPARE(QList<int>({G().Columns(), G().Rows()}), counts);
-        QStringList texts{SpinText(Panel::kWallWidth)};
+        const int metric = shown.endsWith(u'm');
+        QCOMPARE(QList<int>({P()->MetricUnits(), Checked(Panel::kMeters), Checked(Panel::kFeet)}),
+                 QList<int>({metric, metric, 1 - metric}));
+        QVERIFY(
+            VisibleTexts(W(P()->View())).contains(metric ? u"Lampstand(m)"_s : u"Lampstand(ft)"_s));
+        QStringList texts;
+        for (uint32_t id : {Panel::kWallWidth, Panel::kWallHeight, Panel::kLampstand})
+            texts << m_f.SpinText(id);
         for (int label : {kLabelModel, kLabelLeftGap, kLabelWallWidth, kLabelGapAbove,
                           kLabelWallHeight, kLabelLampstand})
             texts << View()->LabelText(label);
-        QCOMPARE(texts, Words(shown));
+        QCOMPARE(texts, shown.split(u' '));
     }
 
     // A new width reaches the preview, which cuts the columns and reports them to the spinners.
@@ -168,7 +114,7 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(int, columns);
         Click(C(Panel::kFitToRoom));
-        Type(Panel::kWallWidth, typed);
+        Type(C(Panel::kWallWidth), typed);
         QCOMPARE(G().WallWidth(), typed.toDouble());
         QCOMPARE(Num(Panel::kColumns), columns);
         ExpectInStep();
@@ -192,38 +138,39 @@ private Q_SLOTS:
         Click(C(Panel::kFitToRoom));
         Click(C(Panel::kStepLayout));
         const QList<std::function<void()>> roads = {
-            [&] { Type(Panel::kColumns, u"9"_s); },
-            [&] {
-                Click(C(Panel::kStepWallSize));
-                Type(Panel::kLampstand, u"1.5"_s);
-            },
+            [&] { Type(C(Panel::kColumns), u"9"_s); },
+            [&] { m_f.TypeAt(Panel::kStepWallSize, Panel::kLampstand, u"1.5"_s); },
             [&] { Click(C(Panel::kPortrait)); },
             [&] { PressPreview(kButtonRotate); },
             [&] { PressPreview(kButtonMoreColumns); },
         };
-        QString texts;
-        MessageOf(roads[road], texts);
+        const QString texts = MessageOf(roads[road]);
         QVERIFY2(texts.contains(message), qPrintable(texts));
-        QCOMPARE(SpinText(Panel::kLampstand), u"1.00"_s);
+        QCOMPARE(m_f.SpinText(Panel::kLampstand), u"1.00"_s);
         QCOMPARE(QList<int>({G().Columns(), G().Rows()}), QList<int>({4, 1}));
         ExpectInStep();
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
     }
 
-    // Without a catalogue the wall has no panel: nothing is drawn, Fit To Room asks for a model.
+    // Without a catalogue the wall has no panel: nothing is drawn, Fit To Room asks for a model,
+    // and the data output page (only its placeholder sheet) has nothing to export: no dialog.
     void emptyCatalogue() {
-        m_frame.reset();
-        std::filesystem::remove(m_dir->file("ProductParameter.csv"));
-        Open();
-        QString texts;
-        MessageOf([&] { Click(C(Panel::kFitToRoom)); }, texts);
-        QVERIFY2(texts.contains(Tr(L"Please choose a display model first.")), qPrintable(texts));
+        m_f.frame.reset();
+        std::filesystem::remove(m_f.dir->file("ProductParameter.csv"));
+        m_f.Open();
+        const QString first = Tr(L"Please choose a display model first.");
+        QString texts = MessageOf([&] { Click(C(Panel::kFitToRoom)); });
+        QVERIFY2(texts.contains(first), qPrintable(texts));
         ExpectInStep();
         QVERIFY(!D().HasModel() && !G().HasPanel());
         QCOMPARE(View()->PanelRect().right, View()->PanelRect().left);  // nothing drawn
+        m_f.Tab(111);
+        texts = MessageOf([&] { Click(W(m_f.frame->DataOutputView()->ExportButton())); });
+        QVERIFY2(texts.contains(first), qPrintable(texts));
     }
 
-    // The data output page shows the preview small; the wall page gets its size back at x 60.
+    // The data output page shows the preview small; the wall page gets its size back at x 60;
+    // the tab of the page shown is the one marked.
     void pageSwitch_data() {
         QTest::addColumn<Ids>("tabs");
         QTest::newRow("data output") << Ids{111};
@@ -234,20 +181,25 @@ private Q_SLOTS:
     void pageSwitch() {
         QFETCH(Ids, tabs);
         Click(C(Panel::kFitToRoom));
-        QWidget* preview = W(m_frame->Preview());
+        QWidget* preview = W(m_f.frame->Preview());
         const QRect wallPage = preview->geometry();
         for (int id : tabs)
-            Click(Tab(id));
+            m_f.Tab(id);
         const bool data = tabs.last() == 111;
         QCOMPARE(preview->geometry(), data ? QRect(0, 0, 672, 378) : wallPage);
         QCOMPARE(wallPage.x(), 60);
         QCOMPARE(W(P()->View())->isVisible(), !data);
-        QCOMPARE(W(m_frame->DataOutputView()->View())->isVisible(), data);
+        QCOMPARE(W(m_f.frame->DataOutputView()->View())->isVisible(), data);
         QCOMPARE(W(View()->Button(kButtonRotate))->isVisible(), !data);
-        QCOMPARE(m_frame->DataOutputView()->Columns(), tabs.contains(111) ? 4 : 0);
+        const auto marked = [&](uint32_t id) {
+            return qobject_cast<QAbstractButton*>(W(ById(W(m_f.frame->ToolBar()->View()), id)))
+                ->isChecked();
+        };
+        QCOMPARE(QPair(marked(110), marked(111)), QPair(!data, data));  // one tab marked
+        QCOMPARE(m_f.frame->DataOutputView()->Columns(), tabs.contains(111) ? 4 : 0);
     }
 
-    // The chosen language re-translates every open window and is saved.
+    // The chosen language re-translates every open window (its saving: the dialogs' tests).
     void languageSwitch_data() {
         QTest::addColumn<int>("language");  // the row names the menu entry's key
         QTest::newRow("chinese") << 1;
@@ -255,50 +207,37 @@ private Q_SLOTS:
     }
     void languageSwitch() {
         QFETCH(int, language);
-        const QString text =
-            Tr(QString::fromLatin1(QTest::currentDataTag()).toStdWString().c_str());
-        for (QAction* action : W(m_frame->ToolBar()->View())->findChildren<QAction*>())
-            if (action->text() == text)
-                action->trigger();
+        m_f.MenuEntry(QString::fromLatin1(QTest::currentDataTag()).toStdWString().c_str());
         QCOMPARE(CurrentLanguage, language);
-        const std::string saved = TempAppDir::read(m_dir->file("Config/config.xml"));
-        QVERIFY2(saved.find("value=\"" + std::to_string(language) + "\"") != std::string::npos,
-                 saved.c_str());
         const QStringList shown{
-            TextOf(m_frame->Window()), TextOf(ById(W(m_frame->ToolBar()->View()), 110)),
-            TextOf(P()->Control(Panel::kFitToRoom)), TextOf(m_frame->ModelSelectDlg()->Window()),
-            TextOf(m_frame->AboutDlg()->Window())};
+            Shown(m_f.frame->Window()), Shown(ById(W(m_f.frame->ToolBar()->View()), 110)),
+            Shown(P()->Control(Panel::kFitToRoom)), Shown(m_f.frame->ModelSelectDlg()->Window()),
+            Shown(m_f.frame->AboutDlg()->Window())};
         QCOMPARE(shown, QStringList({Tr(L"ProductName"), Tr(L"BluePrint"), Tr(L"  Fit To Room"),
                                      Tr(L"Select Model"), Tr(L"About")}));
         QCOMPARE(shown[1] == u"BluePrint"_s, language == 0);
     }
 
-    // Only "Choose this model" changes the wall and the sheet's record.
+    // Only "Choose this model" changes the wall and the sheet's record; the close button also
+    // gives up the new selection in the list, Escape only closes.
     void modelSelection_data() {
         QTest::addColumn<int>("way");  // 0 close button, 1 Escape, 2 choose
         QTest::addColumn<QString>("model");
-        QTest::newRow("close button") << 0 << u"TW-55U09"_s;
-        QTest::newRow("escape") << 1 << u"TW-55U09"_s;
-        QTest::newRow("choose") << 2 << u"TW-55U18"_s;
+        QTest::addColumn<int>("selected");  // the list's row afterwards
+        QTest::newRow("close button") << 0 << u"TW-55U09"_s << 0;
+        QTest::newRow("escape") << 1 << u"TW-55U09"_s << 1;
+        QTest::newRow("choose") << 2 << u"TW-55U18"_s << 1;
     }
     void modelSelection() {
         QFETCH(int, way);
         QFETCH(QString, model);
-        CModelSelectDlgEventImp* dlg = m_frame->ModelSelectDlg();
-        auto answered = uitest::AnswerNextModal([&](QWidget* w) {
-            auto* table = static_cast<QTableWidget*>(W(dlg->List()));
-            QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
-                              table->visualItemRect(table->item(1, 0)).center());
-            if (way == 1)
-                QTest::keyClick(w, Qt::Key_Escape);
-            else
-                Click(W(dlg->Button(way == 0 ? CModelSelectDlgEventImp::kClose
-                                             : CModelSelectDlgEventImp::kChoose)));
-        });
-        Click(C(Panel::kStepModel));
-        Click(C(Panel::kSelectModel));
-        QTRY_VERIFY(*answered);
-        QCOMPARE(QString::fromStdWString(m_frame->DataOutputView()->ProductInfo().model), model);
+        QFETCH(int, selected);
+        m_f.Choose(u"TW-55U18"_s, way);
+        CModelSelectDlgEventImp* dlg = m_f.frame->ModelSelectDlg();
+        QCOMPARE(QList<int>({dlg->List()->GetFirstSelectedRow(), dlg->CurrentRow()}),
+                 QList<int>(2, selected));
+        QCOMPARE(dlg->ChosenRow(), way == 2 ? 1 : 0);
+        QCOMPARE(QString::fromStdWString(m_f.frame->DataOutputView()->ProductInfo().model), model);
         QCOMPARE(View()->LabelText(kLabelModel), model);
         QCOMPARE(G().PanelWidth(), way == 2 ? 1.211 : 1.21);
         ExpectInStep();
@@ -315,7 +254,7 @@ private Q_SLOTS:
     void rapidClicks() {
         QFETCH(Ids, buttons);
         QFETCH(Ids, expected);
-        Type(Panel::kWallHeight, u"6"_s);
+        Type(C(Panel::kWallHeight), u"6"_s);
         for (int button : buttons)
             PressPreview(button);
         ExpectInStep();
@@ -339,9 +278,9 @@ private Q_SLOTS:
         CurrentLanguage = language;
         if (present)
             for (const char* guide : {"User's Eng Guide.pdf", "User's Chn Guide.pdf"})
-                m_dir->write(guide, "%PDF");
-        QTest::keyClick(W(m_frame->Window()), Qt::Key_F1);
-        QCOMPARE(m_opened, present ? QString::fromStdString(m_dir->path()) + opened : QString());
+                m_f.dir->write(guide, "%PDF");
+        QTest::keyClick(W(m_f.frame->Window()), Qt::Key_F1);
+        QCOMPARE(m_opened, present ? QString::fromStdString(m_f.dir->path()) + opened : QString());
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
     }
 };

@@ -8,20 +8,15 @@
 #include <algorithm>
 #include <memory>
 
-#include "Main/ModelSelectDlg.h"
-#include "Main/ParameterSetting.h"
-#include "Main/model/TempAppDir.h"
-#include "Main/ui/ModalDriver.h"
+#include "Main/ui/UiTestSupport.h"
+
+using namespace uitest;
 
 namespace {
 
-using Panel = CParameterSettingEventImp;
 using Dlg = CModelSelectDlgEventImp;
 using L = QList<uint>;
 
-// Short names for what every test does with a control.
-const auto W = [](CSFControl* c) { return static_cast<QWidget*>(c->GetUIWnd()); };
-const auto Click = [](QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); };
 const auto SpinText = [](CSFControl* c) { return static_cast<QAbstractSpinBox*>(W(c))->text(); };
 
 // A header line (skipped), then three models; the third has a resolution far wider than its
@@ -130,33 +125,6 @@ private Q_SLOTS:
             QCOMPARE(f.Checked(k), k == clicks.last() ? 1 : 0);
     }
 
-    // "Meters" while in metres and "Feet" while in feet change nothing.
-    void unitSwitch_data() {
-        QTest::addColumn<L>("clicks");
-        QTest::addColumn<int>("metric");
-        QTest::addColumn<QStringList>("shown");  // width, height, lampstand, lampstand label
-        const QStringList metres = QStringLiteral("6.00 2.00 1.00 Lampstand(m)").split(u' ');
-        const QStringList feet = QStringLiteral("19.69 6.56 3.28 Lampstand(ft)").split(u' ');
-        QTest::newRow("metres in metres") << L{Panel::kMeters} << 1 << metres;
-        QTest::newRow("to feet") << L{Panel::kFeet} << 0 << feet;
-        QTest::newRow("feet in feet") << L{Panel::kFeet, Panel::kFeet} << 0 << feet;
-        QTest::newRow("and back") << L{Panel::kFeet, Panel::kMeters} << 1 << metres;
-    }
-    void unitSwitch() {
-        QFETCH(L, clicks);
-        QFETCH(int, metric);
-        QFETCH(QStringList, shown);
-        PanelFixture f;
-        f.ClickAll(clicks);
-        QCOMPARE(f.panel.MetricUnits(), metric);
-        QCOMPARE(QPair(f.Checked(Panel::kMeters), f.Checked(Panel::kFeet)),
-                 QPair(metric, 1 - metric));
-        const QStringList texts{SpinText(f.C(Panel::kWallWidth)), SpinText(f.C(Panel::kWallHeight)),
-                                SpinText(f.C(Panel::kLampstand))};
-        QCOMPARE(texts, shown.mid(0, 3));
-        QVERIFY(uitest::VisibleTexts(W(f.panel.View())).contains(shown[3]));
-    }
-
     // Typed text that is empty, not a number or outside the range never becomes the value.
     void spinnerInput_data() {
         QTest::addColumn<QString>("typed");
@@ -176,8 +144,7 @@ private Q_SLOTS:
         box->setFocus();
         static_cast<QAbstractSpinBox*>(box)->selectAll();
         QTest::keyClick(box, Qt::Key_Delete);
-        QTest::keyClicks(box, typed);
-        QTest::keyClick(box, Qt::Key_Return);
+        Type(box, typed);
         QCOMPARE(width->GetCurrentNum(), value);
     }
 
@@ -193,26 +160,6 @@ private Q_SLOTS:
         rows->GetRange(&minimum, &maximum);
         QCOMPARE(rows->GetCurrentNum(), 1);
         QCOMPARE(QPair(minimum, maximum), QPair(1, 1000));
-    }
-
-    // The selected radio always matches the wall: a click on the current orientation asks for
-    // nothing, and without a frame to turn the wall the other one changes nothing either.
-    void orientationRadios_data() {
-        QTest::addColumn<int>("wall");
-        QTest::addColumn<uint>("clicked");
-        QTest::newRow("landscape, click landscape") << 1 << uint(Panel::kLandscape);
-        QTest::newRow("landscape, click portrait") << 1 << uint(Panel::kPortrait);
-        QTest::newRow("portrait, click portrait") << 0 << uint(Panel::kPortrait);
-    }
-    void orientationRadios() {
-        QFETCH(int, wall);
-        QFETCH(uint, clicked);
-        PanelFixture f;
-        Click(W(f.C(Panel::kStepLayout)));
-        f.panel.SetOrientation(wall);
-        Click(W(f.C(clicked)));
-        QCOMPARE(QPair(f.Checked(Panel::kLandscape), f.Checked(Panel::kPortrait)),
-                 QPair(wall, 1 - wall));
     }
 
     // A model name too wide for its label is elided, and whole in its tool tip.
@@ -258,34 +205,6 @@ private Q_SLOTS:
         const QString kept = resolution->text().chopped(1);
         QVERIFY(whole.startsWith(kept) && !kept.back().isHighSurrogate());
         QVERIFY(f.LabelStarting(QStringLiteral("Dimension:1215x686"))->toolTip().isEmpty());
-    }
-
-    // The close button gives up the new selection; Escape only closes; choose keeps it.
-    void waysOut() {
-        DlgFixture f(kCatalogue);
-        f.dlg.ShowDefaultModel();
-        uitest::AnswerNextModal([&](QWidget*) {
-            f.ClickRow(1);
-            Click(W(f.dlg.Button(Dlg::kClose)));
-        });
-        QCOMPARE(f.dlg.DoModal(), 2);
-        QCOMPARE(QPair(f.Selected(), f.dlg.CurrentRow()), QPair(0, 0));
-        QVERIFY(f.LabelStarting(QStringLiteral("Dimension:1211x682")) != nullptr);
-
-        int selectedOnReopen = -1;
-        uitest::AnswerNextModal([&](QWidget* w) {
-            selectedOnReopen = f.Selected();
-            f.ClickRow(2);
-            QTest::keyClick(w, Qt::Key_Escape);
-        });
-        QCOMPARE(f.dlg.DoModal(), 2);
-        QCOMPARE(selectedOnReopen, 0);
-        QCOMPARE(QPair(f.Selected(), f.dlg.CurrentRow()), QPair(2, 2));
-        QCOMPARE(f.dlg.ChosenRow(), 0);
-
-        uitest::AnswerNextModal([&](QWidget*) { Click(W(f.dlg.Button(Dlg::kChoose))); });
-        QCOMPARE(f.dlg.DoModal(), 1);
-        QCOMPARE(f.dlg.ChosenRow(), 2);
     }
 
     // Nothing read: the dialog says so with the file it looked for; nothing can be chosen.

@@ -126,8 +126,6 @@ class SFQTControlsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Every kind: Create honours the visible bit, MoveWindow takes width and height, a null
-    // sink is allowed, SFDestroyControl deletes the whole widget.
     void everyKindKeepsTheCommonContract_data() {
         QTest::addColumn<int>("kind");
         for (int i = 0; i < int(std::size(kKinds)); ++i) {
@@ -136,28 +134,7 @@ private Q_SLOTS:
     }
     void everyKindKeepsTheCommonContract() {
         QFETCH(int, kind);
-        QWidget parent;
-        parent.show();
-        const tagRECT r{4, 6, 104, 36};
-        CSFControl* hidden = kKinds[kind].create(0, &r, &parent);
-        QVERIFY(hidden != nullptr);
-        QVERIFY(!W(hidden)->isVisible());
-        QCOMPARE(W(hidden)->parentWidget(), &parent);
-        QCOMPARE(W(hidden)->geometry(), QRect(4, 6, 100, 30));
-        QCOMPARE(hidden->ShowWindow(1), 1);
-        QVERIFY(W(hidden)->isVisible());
-        hidden->MoveWindow(1, 2, 50, 20);
-        QCOMPARE(W(hidden)->geometry(), QRect(1, 2, 50, 20));
-        hidden->MoveWindow(static_cast<const tagRECT*>(nullptr));  // ignored
-        QCOMPARE(W(hidden)->geometry(), QRect(1, 2, 50, 20));
-        hidden->EnableWindow(0);
-        QVERIFY(!W(hidden)->isEnabled());
-        CSFControl* shown = kKinds[kind].create(SF_WS_VISIBLE, &r, &parent);
-        QVERIFY(W(shown)->isVisible());
-        QPointer<QWidget> gone(W(shown));
-        SFDestroyControl(shown);
-        QVERIFY(gone.isNull());
-        SFDestroyControl(hidden);
+        ExpectCommonContract(kKinds[kind].create);
     }
 
     void titleFollowsItsAlignment_data() {
