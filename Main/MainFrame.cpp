@@ -1,11 +1,14 @@
 #include "Main/MainFrame.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QLoggingCategory>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 
 #include <filesystem>
+#include <functional>
 
 #include "Main/AboutDlg.h"
 #include "Main/DataOutputView.h"
@@ -217,6 +220,61 @@ void CMainFrameEventImp::CreateContentPlayback() {
     m_videoWindow->Create(L"", Translate(L"VideoWindow").c_str(), 0, &rect,
                           m_scrollArea->GetUIWnd(), 0);
 
+    ScheduleSampleStart();
+    m_videoWindow->SetSubWinVideoByID(0, 1);
+    m_videoWindow->ResetSubWinSizeToMin(0);
+    m_videoWindow->SetSubWinProportion(0, 0, -1);
+    m_videoWindow->SetFocusSubWin(0);
+    m_videoWindow->ShowWindow(0);
+}
+
+namespace {
+
+// Runs a callback once, from the event loop, right after the watched window's first paint.
+class AfterFirstPaint final : public QObject {
+public:
+    AfterFirstPaint(QWidget* window, std::function<void()> callback)
+        : QObject(window), m_callback(std::move(callback)) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                m_callback();
+                deleteLater();
+            });
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_callback;
+};
+
+}  // namespace
+
+void CMainFrameEventImp::ScheduleSampleStart() {
+    // Opening the sample and decoding its first frames takes tens of milliseconds that the
+    // window's first picture need not wait for: the sample starts right after that picture.
+    QWidget* window = WidgetOf(m_window);
+    if (window == nullptr) {
+        StartSample();
+        return;
+    }
+    new AfterFirstPaint(window, [self = weak_from_this()] {
+        if (auto frame = self.lock()) {
+            frame->StartSample();
+        }
+    });
+}
+
+void CMainFrameEventImp::StartSample() {
+    if (m_closing != 0 || m_port >= 0 || m_stats.unavailable) {
+        return;
+    }
     using namespace SF_SOFT_BASE;
     if (SFPlay_GetPort(&m_port) != 0 && SFPlay_OpenFile(m_port, kSampleVideo) != 0) {
         SFPlay_SetDecodeCallback(m_port, &CMainFrameEventImp::OnDecodeFrame, this);
@@ -228,11 +286,6 @@ void CMainFrameEventImp::CreateContentPlayback() {
         qCWarning(lcMainFrame, "the sample video %s cannot be played", kSampleVideo);
         ShowVideoUnavailable();
     }
-    m_videoWindow->SetSubWinVideoByID(0, 1);
-    m_videoWindow->ResetSubWinSizeToMin(0);
-    m_videoWindow->SetSubWinProportion(0, 0, -1);
-    m_videoWindow->SetFocusSubWin(0);
-    m_videoWindow->ShowWindow(0);
 }
 
 void CMainFrameEventImp::ApplyVideoSkin() {

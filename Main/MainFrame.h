@@ -133,6 +133,9 @@ private:
     // it), and the place of the content playback window.
     void CreatePreview();
     void CreateContentPlayback();
+    // The sample starts once the main window has been painted (StartSample, from the loop).
+    void ScheduleSampleStart();
+    void StartSample();
     // The scroll area's place on the wall page for the last size OnDlgSize received.
     tagRECT WallPageScrollRect() const;
     // Shows the preview in the data output page's preview area, first keeping its wall-page

@@ -4,7 +4,8 @@
 // anchor bare_window (QApplication and one shown QWidget, the same Qt modules, ending the same
 // way). The runs alternate between the two, so a busy moment of the machine falls on both; each
 // figure is the median of its runs, after one unmeasured warm-up run of each (page cache).
-// Each time is launch to process exit, so both include their own teardown.
+// Each child prints the monotonic time right after its first paint pass; the figure is that
+// moment minus the launch. Launch to process exit (teardown included) is printed too.
 //
 // Target: tessaro within 1.5x of the anchor.
 //
@@ -45,9 +46,14 @@ std::vector<std::string> ChildEnvironment() {
     return env;
 }
 
-// Runs exe to its end and returns the wall time in milliseconds, or a negative value when it
-// could not start, failed, or did not end within the timeout (it is then killed).
-double TimeRun(const char* exe, const std::vector<std::string>& envStrings) {
+struct Timing {
+    double firstPaintMs = -1;  // launch to the end of the first paint pass
+    double exitMs = -1;        // launch to process exit
+};
+
+// Runs exe to its end; negative times when it could not start, failed, printed no first-paint
+// moment, or did not end within the timeout (it is then killed).
+Timing TimeRun(const char* exe, const std::vector<std::string>& envStrings) {
     std::vector<char*> env;
     for (const std::string& s : envStrings) {
         env.push_back(const_cast<char*>(s.c_str()));
@@ -55,17 +61,24 @@ double TimeRun(const char* exe, const std::vector<std::string>& envStrings) {
     env.push_back(nullptr);
     char* argv[] = {const_cast<char*>(exe), nullptr};
 
+    int out[2];
+    if (pipe(out) != 0) {
+        return {};
+    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
     const auto start = std::chrono::steady_clock::now();
     const int spawned = posix_spawn(&pid, exe, &actions, nullptr, argv, env.data());
     posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
     if (spawned != 0) {
+        close(out[0]);
         std::fprintf(stderr, "startup_bench: cannot start %s: %s\n", exe, std::strerror(spawned));
-        return -1;
+        return {};
     }
     // A pidfd wakes the wait exactly when the child ends, with a timeout for a hung child.
     const int pidfd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
@@ -77,18 +90,36 @@ double TimeRun(const char* exe, const std::vector<std::string>& envStrings) {
             kill(pid, SIGKILL);
             waitpid(pid, nullptr, 0);
             std::fprintf(stderr, "startup_bench: %s did not end within %d ms\n", exe, kTimeoutMs);
-            return -1;
+            close(out[0]);
+            return {};
         }
     }
     int status = 0;
     waitpid(pid, &status, 0);
-    const double ms =
+    Timing t;
+    t.exitMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    std::string text;
+    char buffer[512];
+    for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) {
+        text.append(buffer, static_cast<size_t>(n));
+    }
+    close(out[0]);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         std::fprintf(stderr, "startup_bench: %s failed (status %d)\n", exe, status);
-        return -1;
+        return {};
     }
-    return ms;
+    // steady_clock is the monotonic clock the children print.
+    const size_t at = text.find("first-paint-ns ");
+    if (at == std::string::npos) {
+        std::fprintf(stderr, "startup_bench: %s printed no first-paint moment\n", exe);
+        return {};
+    }
+    const long long paintedNs = std::atoll(text.c_str() + at + 15);
+    const long long startNs =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(start.time_since_epoch()).count();
+    t.firstPaintMs = static_cast<double>(paintedNs - startNs) / 1e6;
+    return t;
 }
 
 double Median(std::vector<double> v) {
@@ -104,32 +135,35 @@ int main(int argc, char** argv) {
     struct Program {
         const char* label;
         const char* exe;
-        std::vector<double> times;
+        std::vector<double> times;      // launch to first paint
+        std::vector<double> exitTimes;  // launch to exit
     };
-    Program anchor{"bare_window", BARE_WINDOW_EXE, {}};
-    Program tessaro{"tessaro", TESSARO_EXE, {}};
+    Program anchor{"bare_window", BARE_WINDOW_EXE, {}, {}};
+    Program tessaro{"tessaro", TESSARO_EXE, {}, {}};
 
     for (Program* p : {&anchor, &tessaro}) {
-        if (TimeRun(p->exe, env) < 0) {
+        if (TimeRun(p->exe, env).firstPaintMs < 0) {
             return 1;
         }
     }
     for (int i = 0; i < runs; ++i) {
         for (Program* p : {&anchor, &tessaro}) {
-            const double ms = TimeRun(p->exe, env);
-            if (ms < 0) {
+            const Timing t = TimeRun(p->exe, env);
+            if (t.firstPaintMs < 0) {
                 return 1;
             }
-            p->times.push_back(ms);
+            p->times.push_back(t.firstPaintMs);
+            p->exitTimes.push_back(t.exitMs);
         }
     }
 
     std::printf("launch to first painted window (offscreen), %d runs each, interleaved\n", runs);
-    std::printf("%-12s %10s %10s %10s\n", "", "median ms", "min ms", "max ms");
+    std::printf("%-12s %10s %10s %10s %14s\n", "", "median ms", "min ms", "max ms",
+                "to exit (med)");
     for (const Program* p : {&anchor, &tessaro}) {
-        std::printf("%-12s %10.1f %10.1f %10.1f\n", p->label, Median(p->times),
+        std::printf("%-12s %10.1f %10.1f %10.1f %14.1f\n", p->label, Median(p->times),
                     *std::min_element(p->times.begin(), p->times.end()),
-                    *std::max_element(p->times.begin(), p->times.end()));
+                    *std::max_element(p->times.begin(), p->times.end()), Median(p->exitTimes));
     }
     const double ratio = Median(tessaro.times) / Median(anchor.times);
     std::printf("tessaro / bare_window: %.2fx (target <= 1.5x: %s)\n", ratio,
