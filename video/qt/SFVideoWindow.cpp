@@ -42,7 +42,9 @@ public:
         if (m_rgb.width() != width || m_rgb.height() != height) {
             m_rgb = QImage(width, height, QImage::Format_RGB32);
             if (m_rgb.isNull()) {
-                return false;  // out of memory: the placeholder stays
+                m_hasFrame = false;  // out of memory: the placeholder shows, not a null picture
+                update();
+                return false;
             }
         }
         const size_t luma = static_cast<size_t>(width) * height;
