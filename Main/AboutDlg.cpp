@@ -112,10 +112,8 @@ int CAboutDlgEventImp::Dlg_OnInit(int created) {
     m_closeButton = SFCreateButton(this);
     if (m_closeButton != nullptr) {
         m_closeButton->Create(L"", SF_WS_VISIBLE, nullptr, parent, kCloseId);
-        ImageButtonStyle faces;
-        faces.normal = L"closed_nor.png";
-        faces.hover = L"closed_hov.png";
-        faces.pressed = L"closed_pre.png";
+        const ImageButtonStyle faces =
+            ButtonFaces(L"closed_nor.png", L"closed_hov.png", L"closed_pre.png");
         m_closeButton->SetSkin(&faces);
         m_closeButton->SetToolTipText(Translate(L"Close").c_str());
     }

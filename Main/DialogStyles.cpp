@@ -19,3 +19,13 @@ DialogStyle SkinnedDialogStyle(const DialogPieces& pieces) {
     s.rect57 = L"0,0,-1,-1";
     return s;
 }
+
+ImageButtonStyle ButtonFaces(const wchar_t* normal, const wchar_t* hover, const wchar_t* pressed,
+                             const wchar_t* disabled) {
+    ImageButtonStyle s;
+    s.normal = normal;
+    s.hover = hover;
+    s.pressed = pressed;
+    s.disabled = disabled;
+    return s;
+}

@@ -18,3 +18,7 @@ inline constexpr DialogPieces kBand35Pieces = {
 
 // The shared record with these pieces; the top left piece tiles, the top piece stretches.
 DialogStyle SkinnedDialogStyle(const DialogPieces& pieces);
+
+// An image button's faces (skin image names); an empty name leaves that face to the button.
+ImageButtonStyle ButtonFaces(const wchar_t* normal, const wchar_t* hover,
+                             const wchar_t* pressed = L"", const wchar_t* disabled = L"");

@@ -23,16 +23,6 @@ constexpr DialogPieces kExportPieces = {
     L"0,0,10,36",  L"30,0,1,36",   L"76,0,10,36",  L"0,37,1,30",  L"0,37,1,30",  L"0,37,1,30",
     L"0,75,10,10", L"10,75,30,10", L"76,75,10,10", L"85,37,1,30", L"85,37,1,30", L"85,37,1,30"};
 
-ImageButtonStyle Faces(const wchar_t* normal, const wchar_t* hover, const wchar_t* pressed,
-                       const wchar_t* disabled = L"") {
-    ImageButtonStyle s;
-    s.normal = normal;
-    s.hover = hover;
-    s.pressed = pressed;
-    s.disabled = disabled;
-    return s;
-}
-
 // At most `limit` characters of the control's text.
 std::wstring ReadText(CSFControl* control, std::size_t limit) {
     if (control == nullptr) {
@@ -95,7 +85,7 @@ int CExportDlgEventImp::Dlg_OnInit(int created) {
     if (m_close != nullptr) {
         m_close->Create(L"", SF_WS_VISIBLE, &none, window, kClose);
         const ImageButtonStyle faces =
-            Faces(L"closed_nor.png", L"closed_hov.png", L"closed_pre.png");
+            ButtonFaces(L"closed_nor.png", L"closed_hov.png", L"closed_pre.png");
         m_close->SetSkin(&faces);
     }
     for (CSFStatic** label : {&m_pathLabel, &m_nameLabel}) {
@@ -124,7 +114,7 @@ int CExportDlgEventImp::Dlg_OnInit(int created) {
         m_fileName->SetTextSize(SFScaled(13));
     }
     const ImageButtonStyle faces =
-        Faces(L"btn_01_n.png", L"btn_01_h.png", L"btn_01_p.png", L"btn_01_d.png");
+        ButtonFaces(L"btn_01_n.png", L"btn_01_h.png", L"btn_01_p.png", L"btn_01_d.png");
     for (auto [button, id] : {std::pair{&m_browse, kBrowse}, std::pair{&m_confirm, kConfirm}}) {
         *button = SFCreateButton(this);
         if (*button != nullptr) {

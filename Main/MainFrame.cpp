@@ -60,13 +60,9 @@ DialogStyle MainWindowStyle() {
     return s;
 }
 
+// The preview's buttons show their hover face while pressed.
 ImageButtonStyle Faces(const wchar_t* normal, const wchar_t* hover, const wchar_t* disabled) {
-    ImageButtonStyle s;
-    s.normal = normal;
-    s.hover = hover;
-    s.pressed = hover;
-    s.disabled = disabled;
-    return s;
+    return ButtonFaces(normal, hover, hover, disabled);
 }
 
 void Place(CSFControl* control, const tagRECT& rect) {

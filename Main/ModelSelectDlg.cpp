@@ -34,14 +34,6 @@ DialogStyle CommonDialogStyle() {
     return s;
 }
 
-ImageButtonStyle Faces(const wchar_t* normal, const wchar_t* hover, const wchar_t* pressed) {
-    ImageButtonStyle s;
-    s.normal = normal;
-    s.hover = hover;
-    s.pressed = pressed;
-    return s;
-}
-
 }  // namespace
 
 SF_BEGIN_MESSAGE_MAP(CModelSelectDlgEventImp)
@@ -114,7 +106,7 @@ int CModelSelectDlgEventImp::Dlg_OnInit(int created) {
     if (m_close != nullptr) {
         m_close->Create(L"", SF_WS_VISIBLE, &none, window, kClose);
         const ImageButtonStyle faces =
-            Faces(L"common_close_n.png", L"common_close_h.png", L"common_close_h.png");
+            ButtonFaces(L"common_close_n.png", L"common_close_h.png", L"common_close_h.png");
         m_close->SetSkin(&faces);
         m_close->SetCursor();
     }
@@ -142,8 +134,8 @@ int CModelSelectDlgEventImp::Dlg_OnInit(int created) {
     m_choose = SFCreateButton(this);
     if (m_choose != nullptr) {
         m_choose->Create(L"", SF_WS_VISIBLE, &none, window, kChoose);
-        const ImageButtonStyle faces =
-            Faces(L"box_choose_bg_n.png", L"box_choose_bg_h.png", L"box_choose_bg_nmage1.png");
+        const ImageButtonStyle faces = ButtonFaces(L"box_choose_bg_n.png", L"box_choose_bg_h.png",
+                                                   L"box_choose_bg_nmage1.png");
         m_choose->SetSkin(&faces);
         m_choose->SetTextColor(SFRGB(255, 255, 255));
         m_choose->SetCursor();
@@ -153,7 +145,7 @@ int CModelSelectDlgEventImp::Dlg_OnInit(int created) {
     if (m_cancel != nullptr) {
         m_cancel->Create(L"", 0, &none, window, kCancel);
         const ImageButtonStyle faces =
-            Faces(L"btn_ok_nor.png", L"btn_ok_hov.png", L"btn_ok_pre.png");
+            ButtonFaces(L"btn_ok_nor.png", L"btn_ok_hov.png", L"btn_ok_pre.png");
         m_cancel->SetSkin(&faces);
         m_cancel->SetTextColor(SFRGB(9, 118, 223));
     }

@@ -40,16 +40,6 @@ DialogStyle MessageBoxStyle() {
     return s;
 }
 
-ImageButtonStyle Faces(const wchar_t* normal, const wchar_t* hover, const wchar_t* pressed,
-                       const wchar_t* disabled) {
-    ImageButtonStyle s;
-    s.normal = normal;
-    s.hover = hover;
-    s.pressed = pressed;
-    s.disabled = disabled;
-    return s;
-}
-
 struct ControlDeleter {
     void operator()(CSFControl* control) const { SFDestroyControl(control); }
 };
@@ -115,7 +105,7 @@ int CMsgDlgEventImp::Dlg_OnInit(int created) {
     // The buttons, created hidden; the mode shows them.
     const int buttonTop = kTextTop + textHeight + kTextToButtons;
     const ImageButtonStyle faces =
-        Faces(L"btn_01_n.png", L"btn_01_h.png", L"btn_01_p.png", L"btn_01_d.png");
+        ButtonFaces(L"btn_01_n.png", L"btn_01_h.png", L"btn_01_p.png", L"btn_01_d.png");
     auto makeButton = [&](const std::wstring& caption, int id) {
         CSFButton* button = SFCreateButton(this);
         if (button != nullptr) {
@@ -148,8 +138,8 @@ int CMsgDlgEventImp::Dlg_OnInit(int created) {
         const int left = kWidth - kCloseMargin - kCloseSize;
         const tagRECT r{left, kCloseMargin, left + kCloseSize, kCloseMargin + kCloseSize};
         m_closeButton->Create(L"", m_mode == 5 ? 0 : SF_WS_VISIBLE, &r, parent, kCloseId);
-        const ImageButtonStyle close = Faces(L"close-normal.png", L"close-hover.png",
-                                             L"close-pressed.png", L"close-disabled.png");
+        const ImageButtonStyle close = ButtonFaces(L"close-normal.png", L"close-hover.png",
+                                                   L"close-pressed.png", L"close-disabled.png");
         m_closeButton->SetSkin(&close);
         m_closeButton->SetToolTipText(Translate(L"Close").c_str());
     }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "Main/DialogStyles.h"
 #include "Main/MainFrame.h"
 #include "shell/AppSettings.h"
 #include "shell/lang/LanguageTable.h"
@@ -29,13 +30,6 @@ enum ToolBarId : uint32_t {
 constexpr SFCOLORREF kTitleColor = SFRGB(0x34, 0x34, 0x34);
 constexpr SFCOLORREF kTabColor = SFRGB(0x66, 0x66, 0x66);
 constexpr SFCOLORREF kTabSelectedColor = SFRGB(0x3F, 0x6F, 0xE6);
-
-ImageButtonStyle Faces(const wchar_t* normal, const wchar_t* hover) {
-    ImageButtonStyle s;
-    s.normal = normal;
-    s.hover = hover;
-    return s;
-}
 
 QWidget* WidgetOf(CSFControl* control) {
     return control != nullptr ? static_cast<QWidget*>(control->GetUIWnd()) : nullptr;
@@ -115,7 +109,7 @@ void CToolBarEventImp::OnCreate() {
         CSFButton* button = SFCreateButton(this);
         if (button != nullptr) {
             button->Create(L"", SF_WS_VISIBLE, nullptr, parent, id);
-            const ImageButtonStyle faces = Faces(normal, hover);
+            const ImageButtonStyle faces = ButtonFaces(normal, hover);
             button->SetSkin(&faces);
             button->SetCursor();
         }
