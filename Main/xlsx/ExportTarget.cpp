@@ -47,8 +47,10 @@ const wchar_t* CheckExportTarget(const std::wstring& folder, const std::wstring&
     if (rest.size() > kExportPathMaxLength) {
         return L"The path is too long, please select again.";
     }
+    // The name itself, not what follows the path's last separator: a separator in the name
+    // ("../x", "sub/x") would put the workbook outside the chosen folder.
     const bool onlyDots = fileName.find_first_not_of(kBlanksAndDots) == std::wstring::npos;
-    if (onlyDots || rest.find_first_of("/\\:*?\"<>|") != std::string::npos) {
+    if (onlyDots || fileName.find_first_of(L"/\\:*?\"<>|") != std::wstring::npos) {
         return L"Path contains illegal symbols.";
     }
     switch (ProbeFolderWrite(dir)) {

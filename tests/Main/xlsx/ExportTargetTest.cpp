@@ -45,6 +45,7 @@ TEST(ExportTargetTest, TheFirstFailedCheckSpeaks) {
         {"a name over 514 characters", ok, std::wstring(515, L'a'), Room, kTooLong},
         {"a colon", ok, L"a:b", Room, kIllegal},
         {"a question mark", ok, L"a?", Room, kIllegal},
+        {"a separator leading out of the folder", ok, L"../x", Room, kIllegal},
         {"a double quote", ok, L"a\"", NoRoom, kIllegal},
         {"the name .", ok, L".", Room, kIllegal},
         {"the name ..", ok, L"..", Room, kIllegal},
