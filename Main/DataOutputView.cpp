@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "Main/DialogStyles.h"
 #include "Main/ExportDlg.h"
 #include "Main/MainFrame.h"
 #include "Main/MsgDlg.h"
@@ -254,11 +255,8 @@ void CDataOutputViewEventImp::BuildPage() {
     m_exportButton = SFCreateButton(this);
     if (m_exportButton != nullptr) {
         m_exportButton->Create(L"", SF_WS_VISIBLE, &none, view, kExportButton);
-        ImageButtonStyle faces;
-        faces.normal = L"common_excel_n.png";
-        faces.hover = L"common_excel_h.png";
-        faces.pressed = L"common_excel_h.png";
-        faces.disabled = L"common_excel_n.png";
+        const ImageButtonStyle faces = ButtonFaces(L"common_excel_n.png", L"common_excel_h.png",
+                                                   L"common_excel_h.png", L"common_excel_n.png");
         m_exportButton->SetSkin(&faces);
         m_exportButton->SetTextColor(kButtonTextColour);
         m_exportButton->SetTextSize(SFScaled(12), 0);
