@@ -18,9 +18,11 @@
 //   export-<l>.png      the export dialog
 //   export-message-<l>.png  the notice of a finished export (written to a scratch folder)
 //   data46-<l>.png      the "Data output" page after Fit To Room with a 46-inch model
+//   video-<l>.png       "Sample Video" playing over a 4 x 3 wall of that model
 //   about-<l>.png       the about dialog
 //   main-dpr2-<l>.png   the main window at start-up, device pixel ratio 2
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -317,6 +319,27 @@ void Shoot() {
     ShowTab(toolBar, L"Data output");
     Save(main, QStringLiteral("data46"));
     ShowTab(toolBar, L"BluePrint");
+
+    // Step 4, "Sample Video", over a wall that holds 4 x 3 of that model.
+    g_frame->ApplyWallSize(4.5, 2.9);
+    g_frame->ApplyFitToRoom();
+    if (auto* header = ButtonNamed<QRadioButton>(panel, L"Content Configuration")) {
+        Click(header);
+    }
+    if (auto* content = panel->findChild<QComboBox*>()) {
+        content->setCurrentIndex(
+            content->findText(QString::fromStdWString(Translate(L"Sample Video"))));
+    }
+    QElapsedTimer waited;
+    waited.start();
+    while (g_frame->Playback().drawn < 10 && waited.elapsed() < 10000) {
+        Settle(50);
+    }
+    if (g_frame->Playback().drawn == 0) {
+        Fail(QStringLiteral("the sample video drew no frame"));
+    }
+    Save(main, QStringLiteral("video"));
+    g_frame->ChooseContent(kContentImage1);
 
     WithModal([] { g_frame->ShowAboutDlg(); },
               [](QWidget* about) { SaveAndEscape(about, QStringLiteral("about")); });
