@@ -414,6 +414,7 @@ CMainFrameEventImp::PlaybackStats CMainFrameEventImp::Playback() const {
     PlaybackStats stats = m_stats;
     stats.playing = m_playing;
     stats.waiting = m_frames.Waiting();
+    stats.dropped = m_frames.Dropped();
     return stats;
 }
 

@@ -117,6 +117,7 @@ public:
         bool inOrder = true;       // every frame drawn had a higher number than the one before
         int rewinds = 0;           // ends of the file answered with a rewind
         bool unavailable = false;  // the window says no video can be shown
+        int dropped = 0;           // frames replaced while waiting (the GUI thread fell behind)
     };
     PlaybackStats Playback() const;
 
