@@ -109,14 +109,9 @@ int CAboutDlgEventImp::Dlg_OnInit(int created) {
         m_picture->Create(L"", SF_WS_VISIBLE, nullptr, parent, 0);
         m_picture->SetImage(L"AboutPic.png");
     }
-    m_closeButton = SFCreateButton(this);
-    if (m_closeButton != nullptr) {
-        m_closeButton->Create(L"", SF_WS_VISIBLE, nullptr, parent, kCloseId);
-        const ImageButtonStyle faces =
-            ButtonFaces(L"closed_nor.png", L"closed_hov.png", L"closed_pre.png");
-        m_closeButton->SetSkin(&faces);
-        m_closeButton->SetToolTipText(Translate(L"Close").c_str());
-    }
+    m_closeButton =
+        CreateCloseButton(this, parent, kCloseId,
+                          ButtonFaces(L"closed_nor.png", L"closed_hov.png", L"closed_pre.png"));
     auto makeText = [&](const wchar_t* key, SFCOLORREF color) {
         CSFStatic* text = SFCreateStatic(nullptr);
         if (text != nullptr) {

@@ -1,5 +1,8 @@
 #include "Main/DialogStyles.h"
 
+#include "shell/lang/LanguageTable.h"
+#include "toolkit/SFFactory.h"
+
 DialogStyle SkinnedDialogStyle(const DialogPieces& pieces) {
     DialogStyle s;
     s.frameImage = L"bg_toolbar.png";
@@ -28,4 +31,15 @@ ImageButtonStyle ButtonFaces(const wchar_t* normal, const wchar_t* hover, const 
     s.pressed = pressed;
     s.disabled = disabled;
     return s;
+}
+
+CSFButton* CreateCloseButton(ISFButtonEvent* sink, void* parent, uint32_t id,
+                             const ImageButtonStyle& faces, uint32_t style, const tagRECT* rect) {
+    CSFButton* button = SFCreateButton(sink);
+    if (button != nullptr) {
+        button->Create(L"", style, rect, parent, id);
+        button->SetSkin(&faces);
+        button->SetToolTipText(Translate(L"Close").c_str());
+    }
+    return button;
 }

@@ -5,6 +5,7 @@
 // bottom edge); each passes its own and may set the fields it adds.
 #include <array>
 
+#include "toolkit/SFControls.h"
 #include "toolkit/SFSkin.h"
 
 // Frame pieces in record order: top left, top, top right, three left edges, bottom left,
@@ -22,3 +23,9 @@ DialogStyle SkinnedDialogStyle(const DialogPieces& pieces);
 // An image button's faces (skin image names); an empty name leaves that face to the button.
 ImageButtonStyle ButtonFaces(const wchar_t* normal, const wchar_t* hover,
                              const wchar_t* pressed = L"", const wchar_t* disabled = L"");
+
+// A dialog's close button: created in parent with the id (visible unless style says otherwise),
+// given its faces and the "Close" tool tip of the current language. Null when it could not be made.
+CSFButton* CreateCloseButton(ISFButtonEvent* sink, void* parent, uint32_t id,
+                             const ImageButtonStyle& faces, uint32_t style = SF_WS_VISIBLE,
+                             const tagRECT* rect = nullptr);

@@ -81,13 +81,8 @@ int CExportDlgEventImp::Dlg_OnInit(int created) {
     }
     void* window = m_window->GetUIWnd();
     const tagRECT none{0, 0, 0, 0};
-    m_close = SFCreateButton(this);
-    if (m_close != nullptr) {
-        m_close->Create(L"", SF_WS_VISIBLE, &none, window, kClose);
-        const ImageButtonStyle faces =
-            ButtonFaces(L"closed_nor.png", L"closed_hov.png", L"closed_pre.png");
-        m_close->SetSkin(&faces);
-    }
+    m_close = CreateCloseButton(
+        this, window, kClose, ButtonFaces(L"closed_nor.png", L"closed_hov.png", L"closed_pre.png"));
     for (CSFStatic** label : {&m_pathLabel, &m_nameLabel}) {
         *label = SFCreateStatic(nullptr);
         if (*label != nullptr) {

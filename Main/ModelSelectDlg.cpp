@@ -102,12 +102,10 @@ int CModelSelectDlgEventImp::Dlg_OnInit(int created) {
     void* window = m_window->GetUIWnd();
     const tagRECT none{0, 0, 0, 0};
 
-    m_close = SFCreateButton(this);
+    m_close = CreateCloseButton(
+        this, window, kClose,
+        ButtonFaces(L"common_close_n.png", L"common_close_h.png", L"common_close_h.png"));
     if (m_close != nullptr) {
-        m_close->Create(L"", SF_WS_VISIBLE, &none, window, kClose);
-        const ImageButtonStyle faces =
-            ButtonFaces(L"common_close_n.png", L"common_close_h.png", L"common_close_h.png");
-        m_close->SetSkin(&faces);
         m_close->SetCursor();
     }
     m_picture = SFCreatePictureCtrl(nullptr);

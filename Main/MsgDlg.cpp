@@ -133,16 +133,13 @@ int CMsgDlgEventImp::Dlg_OnInit(int created) {
     }
 
     // The close button in the caption; mode 5 leaves the dialog without one.
-    m_closeButton = SFCreateButton(this);
-    if (m_closeButton != nullptr) {
-        const int left = kWidth - kCloseMargin - kCloseSize;
-        const tagRECT r{left, kCloseMargin, left + kCloseSize, kCloseMargin + kCloseSize};
-        m_closeButton->Create(L"", m_mode == 5 ? 0 : SF_WS_VISIBLE, &r, parent, kCloseId);
-        const ImageButtonStyle close = ButtonFaces(L"close-normal.png", L"close-hover.png",
-                                                   L"close-pressed.png", L"close-disabled.png");
-        m_closeButton->SetSkin(&close);
-        m_closeButton->SetToolTipText(Translate(L"Close").c_str());
-    }
+    const int closeLeft = kWidth - kCloseMargin - kCloseSize;
+    const tagRECT closeRect{closeLeft, kCloseMargin, closeLeft + kCloseSize,
+                            kCloseMargin + kCloseSize};
+    m_closeButton = CreateCloseButton(this, parent, kCloseId,
+                                      ButtonFaces(L"close-normal.png", L"close-hover.png",
+                                                  L"close-pressed.png", L"close-disabled.png"),
+                                      m_mode == 5 ? 0 : SF_WS_VISIBLE, &closeRect);
 
     // The buttons' lower edge (also where they would be in the modes that show none).
     const int height = buttonTop + kButtonHeight + kButtonsToBottom;
