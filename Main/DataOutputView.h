@@ -1,5 +1,5 @@
 #pragma once
-// The "Data output" page: the specification sheet of the chosen model and the wall's layout,
+// The "Data output" page: the data sheet of the chosen model and the wall's layout,
 // beside the wall preview, and "Export To Excel". Created and placed by the main frame. GUI
 // thread only.
 //

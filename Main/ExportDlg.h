@@ -1,5 +1,5 @@
 #pragma once
-// The export dialog: asks for the folder and the file name of the workbook the specification
+// The export dialog: asks for the folder and the file name of the workbook the data
 // sheet is exported to, checks them, and hands them to the data output page before it closes as
 // confirmed. Created once by the page, kept, and run modally for each export; the fields keep
 // their texts between runs. GUI thread only.

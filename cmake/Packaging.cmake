@@ -12,7 +12,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "planner for video walls of flat display p
 set(CPACK_PACKAGE_DESCRIPTION
     "Tessaro plans video walls built from identical flat display panels: the wall, the display
 model, columns, rows and orientation, the wall drawn in a room with every dimension, content
-previewed across the panels, and a specification sheet with power and packaging exported to
+previewed across the panels, and a data sheet with power and packaging exported to
 .xlsx. tessaro-quote quotes walls by the same rules from a terminal. English and Chinese.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -67,7 +67,7 @@ int Finish(QuoteExit status = QuoteExit::Ok) {
 // Each text is one language key, so none may be split across literals.
 // clang-format off
 void AddOptions(QCommandLineParser& parser) {
-    parser.setApplicationDescription(Q(Translate(L"Quotes video walls with the rules of the window: the specification sheet of one wall, or one row per wall of a batch.")));
+    parser.setApplicationDescription(Q(Translate(L"Quotes video walls with the rules of the window: the data sheet of one wall, or one row per wall of a batch.")));
     parser.addHelpOption();
     parser.addVersionOption();
     const QString file = QStringLiteral("FILE");
