@@ -222,18 +222,34 @@ bool CSFVideoDecoder::Accept(const AVFrame& frame, SFDecodedPicture& picture) {
     return Convert(frame, picture.width, picture.height);
 }
 
+void CSFVideoDecoder::SetShownSize(int width, int height) {
+    m_shownSize.store((uint64_t(std::max(0, width)) << 32) | uint32_t(std::max(0, height)),
+                      std::memory_order_relaxed);
+}
+
 bool CSFVideoDecoder::Convert(const AVFrame& frame, int& width, int& height) {
-    width = frame.width & ~1;
-    height = frame.height & ~1;
-    if (width < 2 || height < 2 || frame.width > kSFMaxVideoSide || frame.height > kSFMaxVideoSide)
+    const int sourceWidth = frame.width & ~1;
+    const int sourceHeight = frame.height & ~1;
+    if (sourceWidth < 2 || sourceHeight < 2 || frame.width > kSFMaxVideoSide ||
+        frame.height > kSFMaxVideoSide)
         return false;
+    // Along each side where the picture is shown smaller, it is delivered at the shown size.
+    const uint64_t shown = m_shownSize.load(std::memory_order_relaxed);
+    const int shownWidth = int(shown >> 32);
+    const int shownHeight = int(shown & 0xffffffffu);
+    const bool known = shownWidth > 0 && shownHeight > 0;
+    width = known ? std::min(sourceWidth, shownWidth) : sourceWidth;
+    height = known ? std::min(sourceHeight, shownHeight) : sourceHeight;
+    const bool scaled = width != sourceWidth || height != sourceHeight;
     const size_t lumaSize = size_t(width) * size_t(height);
-    m_planes.resize(lumaSize * 3 / 2);
+    const int chromaWidth = (width + 1) / 2;
+    const size_t chromaSize = size_t(chromaWidth) * size_t((height + 1) / 2);
+    m_planes.resize(lumaSize + 2 * chromaSize);  // keeps its memory while the size stays
     uint8_t* dst[4] = {m_planes.data(), m_planes.data() + lumaSize,
-                       m_planes.data() + lumaSize * 5 / 4, nullptr};
-    int dstStride[4] = {width, width / 2, width / 2, 0};
+                       m_planes.data() + lumaSize + chromaSize, nullptr};
+    int dstStride[4] = {width, chromaWidth, chromaWidth, 0};
     const AVPixelFormat format = PlainFormat(AVPixelFormat(frame.format));
-    if (format == AV_PIX_FMT_YUV420P) {
+    if (format == AV_PIX_FMT_YUV420P && !scaled) {
         for (int plane = 0; plane < 3; ++plane) {
             const int w = plane ? width / 2 : width;
             const int h = plane ? height / 2 : height;
@@ -243,8 +259,11 @@ bool CSFVideoDecoder::Convert(const AVFrame& frame, int& width, int& height) {
         }
         return true;
     }
-    // Other layouts: libswscale, cropped to the even size, keeping the range of a YUV source; an
-    // RGB source becomes limited-range YUV in the matrix the frame will carry.
+    // Other layouts and smaller pictures: libswscale, from the even size, keeping the range of a
+    // YUV source; an RGB source becomes limited-range YUV in the matrix the frame will carry.
+    // Shrinking averages the source pixels each output pixel covers (area), which costs about
+    // what the plain copy of the whole picture does and leaves the receiver a quarter of the
+    // bytes or fewer to convert, with no scaling of its own.
     const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(format);
     if (!desc)
         return false;
@@ -252,16 +271,17 @@ bool CSFVideoDecoder::Convert(const AVFrame& frame, int& width, int& height) {
     const ESFColorMatrix matrix = MatrixOf(frame);
     const int srcRange = RangeOf(frame) == ESFColorRange::Full || rgb ? 1 : 0;
     const int dstRange = rgb ? 0 : srcRange;
-    m_scale.reset(sws_getCachedContext(m_scale.release(), width, height, format, width, height,
-                                       AV_PIX_FMT_YUV420P, SWS_BILINEAR | SWS_ACCURATE_RND, nullptr,
-                                       nullptr, nullptr));
+    const int flags = scaled ? SWS_AREA : SWS_BILINEAR | SWS_ACCURATE_RND;
+    m_scale.reset(sws_getCachedContext(m_scale.release(), sourceWidth, sourceHeight, format, width,
+                                       height, AV_PIX_FMT_YUV420P, flags, nullptr, nullptr,
+                                       nullptr));
     if (!m_scale) {
         qCInfo(lcVideo) << "no conversion from" << av_get_pix_fmt_name(format);
         return false;
     }
     const int* table = ScaleCoefficients(matrix);
     sws_setColorspaceDetails(m_scale.get(), table, srcRange, table, dstRange, 0, 1 << 16, 1 << 16);
-    sws_scale(m_scale.get(), frame.data, frame.linesize, 0, height, dst, dstStride);
+    sws_scale(m_scale.get(), frame.data, frame.linesize, 0, sourceHeight, dst, dstStride);
     return true;
 }
 

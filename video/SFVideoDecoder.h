@@ -1,12 +1,15 @@
 #pragma once
 // The player's decoder: the demuxer, the decoder and the scaler of one file's first video
 // stream, pulled one shown picture at a time and brought into one packed 8-bit 4:2:0 buffer
-// (Y, then U, then V, rows without padding; odd sizes lose their last column or row).
+// (Y, then U, then V, rows without padding; odd source sizes lose their last column or row; a
+// picture shrunk to a shown size may have odd sides, its chroma planes then (w + 1) / 2 wide and
+// (h + 1) / 2 high).
 //
 // Threads: not locked. One thread at a time uses it: the player's caller while no decoding thread
 // runs (Open, Close), the decoding thread while it runs (Seek, Next, Planes). The only thing read
 // from another thread is the interrupt flag given at construction, which FFmpeg's blocking I/O
-// polls: while it is true, reads give up and Next returns Interrupted.
+// polls: while it is true, reads give up and Next returns Interrupted; and the shown size
+// (SetShownSize), which any thread may set.
 #include <atomic>
 #include <cstdint>
 #include <span>
@@ -55,6 +58,12 @@ public:
     // decode failures end the file.
     ESFDecodeStep Next(SFDecodedPicture& picture);
 
+    // The size in pixels the pictures are shown at, 0 x 0 for unknown (the start). Along each
+    // side where the picture is larger, it is brought into the planes at the shown size (each
+    // output pixel the average of the source pixels it covers). Any thread; taken up by the next
+    // picture.
+    void SetShownSize(int width, int height);
+
     // The last picture Next produced; unchanged until the next Next, Seek or Close.
     std::span<const uint8_t> Planes() const { return m_planes; }
     // The stamp the frame after the last decoded one would carry: its end of time on screen.
@@ -70,6 +79,7 @@ private:
     void Feed();
 
     const std::atomic<bool>& m_interrupt;
+    std::atomic<uint64_t> m_shownSize{0};  // width << 32 | height
     ffmpeg::InputPtr m_input;
     ffmpeg::CodecPtr m_codec;
     ffmpeg::ScalePtr m_scale;

@@ -218,6 +218,10 @@ int CSFVideoPlayer::Close() {
     return m_impl->thread.End([this] { return m_impl->Load(nullptr); }) ? 1 : 0;
 }
 
+void CSFVideoPlayer::SetShownSize(int width, int height) {
+    m_impl->decoder.SetShownSize(width, height);
+}
+
 void CSFVideoPlayer::SetRealTime(bool realTime) {
     m_impl->realTime = realTime;
 }
@@ -314,6 +318,14 @@ int SFPlay_GetPlayedTime(int port) {
 int SFPlay_SetPlayPos(int port, float position) {
     const auto player = PlayerOf(port);
     return player ? player->SetPosition(position) : 0;
+}
+
+int SFPlay_SetShownSize(int port, int width, int height) {
+    const auto player = PlayerOf(port);
+    if (!player)
+        return 0;
+    player->SetShownSize(width, height);
+    return 1;
 }
 
 int SFPlay_Stop(int port) {

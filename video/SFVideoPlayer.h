@@ -1,9 +1,10 @@
 #pragma once
 // The sample player: decodes the video stream of one file with FFmpeg on its own thread, paced
 // by the stream's timestamps (real time), and hands every frame to a callback as one buffer:
-// Y (w x h), then U (w/2 x h/2), then V (w/2 x h/2), rows without padding. Any source format
-// arrives as 8-bit 4:2:0; an odd width or height loses its last column or row; the frame's
-// colour matrix and range come with it.
+// Y (w x h), then U and V ((w + 1) / 2 x (h + 1) / 2 each), rows without padding. Any source
+// format arrives as 8-bit 4:2:0; an odd source width or height loses its last column or row;
+// frames larger than the shown size (SetShownSize) arrive shrunk to it; the frame's colour
+// matrix and range come with it.
 //
 // Threads: every operation may be called from any thread except where noted; callbacks run on
 // the player's decoding thread, one at a time, without any player lock held. The frame buffer
@@ -68,6 +69,11 @@ public:
     int Stop();
     int Close();
 
+    // The size in pixels the frames are shown at (0 x 0: unknown, the start). Along each side
+    // where a frame is larger it is delivered at the shown size, each pixel the average of the
+    // source pixels it covers: what the receiver would throw away costs it no copy, conversion
+    // or scaling. Any thread, any time; taken up from the next frame.
+    void SetShownSize(int width, int height);
     // Deliver frames as fast as they decode (benchmarks, tests); real time by default.
     void SetRealTime(bool realTime);
     bool IsOpen() const;
@@ -86,6 +92,7 @@ int SFPlay_SetFileEndCallback(int port, SFFileEndCallback callback, void* user);
 int SFPlay_Play(int port, intptr_t window);
 int SFPlay_GetPlayedTime(int port);
 int SFPlay_SetPlayPos(int port, float position);
+int SFPlay_SetShownSize(int port, int width, int height);
 int SFPlay_Stop(int port);
 int SFPlay_CloseFile(int port);
 

@@ -95,8 +95,9 @@ struct Sink {
         ++self->running;
         self->late += self->closed ? 1 : 0;
         const size_t luma = size_t(w) * size_t(h);
-        Received f(w, h, size, stamp, number, m, r, Mean(data, luma), Mean(data + luma, luma / 4),
-                   Mean(data + luma * 5 / 4, luma / 4), Clock::now(), std::vector<uint8_t>());
+        const size_t chroma = size_t((w + 1) / 2) * size_t((h + 1) / 2);
+        Received f(w, h, size, stamp, number, m, r, Mean(data, luma), Mean(data + luma, chroma),
+                   Mean(data + luma + chroma, chroma), Clock::now(), std::vector<uint8_t>());
         for (int y = 0; self->lumaStep > 0 && y < h; y += self->lumaStep)
             for (int x = 0; x < w; x += self->lumaStep)
                 f.luma.push_back(data[size_t(y) * size_t(w) + size_t(x)]);
@@ -394,6 +395,8 @@ struct FormatCase {
     ESFColorMatrix matrix;
     ESFColorRange range;
     double tolerance;
+    int shownWidth = 0;  // the shown size given to the player; 0 x 0: none
+    int shownHeight = 0;
 };
 
 constexpr auto k601 = ESFColorMatrix::Bt601;
@@ -408,6 +411,9 @@ const FormatCase kFormats[] = {
     {"oddSize", "rawvideo", "yuv420p", "a.nut", 65, 49, k601, kLimited, 0.5},
     {"fullRange", "mjpeg", "yuvj420p", "a.avi", 64, 48, k601, ESFColorRange::Full, 3.0},
     {"bt709", "libx264", "yuv420p", "a.mp4", 64, 48, ESFColorMatrix::Bt709, kLimited, 2.0},
+    // Shrunk to the shown size (odd sides included), or along one side only.
+    {"shrunk", "libx264", "yuv420p", "a.mp4", 320, 240, k601, kLimited, 2.0, 101, 75},
+    {"shrunkOneSide", "rawvideo", "yuv444p", "a.nut", 64, 48, k601, kLimited, 1.0, 100, 21},
 };
 
 class OtherFormats : public VideoPlayer, public ::testing::WithParamInterface<FormatCase> {};
@@ -426,15 +432,16 @@ TEST_P(OtherFormats, ArriveAsEightBitFourTwoZeroWithTheirColour) {
         s.options = {{"preset", "ultrafast"}, {"qp", "5"}};
     ASSERT_TRUE(WriteClip(s, 4));
     m_sink.lumaStep = 1;
+    m_player.SetShownSize(c.shownWidth, c.shownHeight);
     PlayThrough(Path(c.file));
     ASSERT_EQ(m_sink.frames.size(), 4u);
-    const int w = c.width & ~1;
-    const int h = c.height & ~1;
+    const int w = c.shownWidth > 0 ? std::min(c.width & ~1, c.shownWidth) : c.width & ~1;
+    const int h = c.shownHeight > 0 ? std::min(c.height & ~1, c.shownHeight) : c.height & ~1;
     for (int n = 0; n < 4; ++n) {
         const Received& f = m_sink.frames[size_t(n)];
         EXPECT_EQ(f.width, w);
         EXPECT_EQ(f.height, h);
-        ASSERT_EQ(f.size, w * h * 3 / 2);
+        ASSERT_EQ(f.size, w * h + 2 * ((w + 1) / 2) * ((h + 1) / 2));
         EXPECT_EQ(f.matrix, c.matrix);
         EXPECT_EQ(f.range, c.range);
         EXPECT_NEAR(f.stampMs, n * 1000 / 30, 1);
