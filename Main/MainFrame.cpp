@@ -377,6 +377,14 @@ int CMainFrameEventImp::OnQTRenderSubWin() {
                                               m_port, -1) == 0) {
         return 0;
     }
+    // The player shrinks the frames that follow to the size the window draws them at (a resize
+    // is taken up by the next frame), so they are neither converted nor scaled at full size.
+    int shownWidth = 0;
+    int shownHeight = 0;
+    if (m_videoWindow->GetSubWinPixelSize(m_videoWindow->GetCurrentSubWinIndex(), &shownWidth,
+                                          &shownHeight) != 0) {
+        SF_SOFT_BASE::SFPlay_SetShownSize(m_port, shownWidth, shownHeight);
+    }
     m_stats.inOrder = m_stats.inOrder && frame->number > m_stats.lastDrawn;
     m_stats.lastDrawn = frame->number;
     ++m_stats.drawn;

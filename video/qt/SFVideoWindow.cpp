@@ -7,10 +7,12 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "toolkit/SFSkin.h"
 #include "video/QTVideoWindowLayout.h"
@@ -24,9 +26,48 @@ using SF_SOFT_BASE::ESFColorRange;
 struct PlaceholderLook {
     QPixmap image;
     QColor background{0x5c, 0x65, 0x76};
+    QColor joint{Qt::black};  // the lines between the panels, as the preview draws them
     QString loadingText;
     QString unavailableText;  // non-empty: no frame is shown
 };
+
+// The cell lines of a side of `extent` logical pixels cut into `count` panels: line i lies at
+// i x (extent + 2) / count - 1 (the play window stands 1 pixel inside its cell), the last one
+// just past the window. The joint between panels i - 1 and i lies on line i.
+int CellLine(int i, int count, int extent) {
+    return i == count ? extent : i * (extent + 2) / count - 1;
+}
+
+// One panel along a side: where it lies in the window (logical pixels, end excluded) and where
+// its part lies in the scaled frame (device pixels, the panels side by side without joints).
+struct PanelSpan {
+    int begin = 0;
+    int end = 0;
+    int deviceBegin = 0;
+    int deviceEnd = 0;
+};
+
+// Panel i spans from just after line i (from 0 for the first) to just before line i + 1; a panel
+// too narrow for a pixel is empty, and its segment of the frame is not shown.
+std::vector<PanelSpan> PanelSpans(int count, int extent, qreal ratio) {
+    std::vector<PanelSpan> spans(static_cast<size_t>(std::max(0, count)));
+    int device = 0;
+    for (int i = 0; i < count; ++i) {
+        PanelSpan& span = spans[static_cast<size_t>(i)];
+        span.begin = i == 0 ? 0 : CellLine(i, count, extent) + 1;
+        span.end = std::max(span.begin, CellLine(i + 1, count, extent));
+        span.deviceBegin = device;
+        device += std::max(0, static_cast<int>(std::lround(span.end * ratio)) -
+                                  static_cast<int>(std::lround(span.begin * ratio)));
+        span.deviceEnd = device;
+    }
+    return spans;
+}
+
+QSize TotalSize(const std::vector<PanelSpan>& columns, const std::vector<PanelSpan>& rows) {
+    return {columns.empty() ? 0 : columns.back().deviceEnd,
+            rows.empty() ? 0 : rows.back().deviceEnd};
+}
 
 // The render target: the last frame converted to RGB32, cut into its segments when painted.
 class CSFQTVideoWindowPlayWnd : public QWidget {
@@ -34,6 +75,9 @@ public:
     CSFQTVideoWindowPlayWnd(QWidget* parent, const PlaceholderLook& look)
         : QWidget(parent), m_look(look) {
         setAttribute(Qt::WA_TransparentForMouseEvents);  // the sub-window reports the mouse
+        // Every pixel is painted (segments, joints or the placeholder), so a new frame repaints
+        // this window alone and not the preview drawn beneath it.
+        setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
     // Converts the frame into the kept picture (reallocated only when the size changes).
@@ -63,6 +107,7 @@ public:
             {m_rgb.bits(), static_cast<size_t>(m_rgb.sizeInBytes())},
             static_cast<int>(m_rgb.bytesPerLine())};
         m_hasFrame = SF_SOFT_BASE::ConvertYuv420ToRgb32(source, destination, coefficients);
+        m_scaledStale = true;
         return m_hasFrame;
     }
     void SetSegments(int columns, int rows) {
@@ -73,6 +118,12 @@ public:
         }
     }
     bool HasFrame() const { return m_hasFrame; }
+    qreal ratio() const { return devicePixelRatioF(); }
+    // The panels' total size in device pixels, the size a frame is best delivered at.
+    QSize PanelsSize() const {
+        return TotalSize(PanelSpans(m_columns, width(), ratio()),
+                         PanelSpans(m_rows, height(), ratio()));
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -83,28 +134,52 @@ protected:
         }
         // Segment (c, r) of the frame goes into panel (c, r). The play window stands 1 pixel
         // inside its cell, whose edges (the wall's outline) stay visible around it; the joints
-        // between the panels lie on the cell's lines i x side / count and stay undrawn too, so
-        // the lines drawn underneath show. The painter scales straight into device pixels, so a
-        // ratio of 2 stays sharp.
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        const int cellW = width() + 2;
-        const int cellH = height() + 2;
-        const auto edge = [](int i, int count, int side, int extent) {
-            return i == count ? extent : i * side / count - 1;
-        };
-        const double sw = static_cast<double>(m_rgb.width()) / m_columns;
-        const double sh = static_cast<double>(m_rgb.height()) / m_rows;
-        for (int r = 0; r < m_rows; ++r) {
-            const int y0 = r == 0 ? 0 : edge(r, m_rows, cellH, height()) + 1;
-            const int y1 = edge(r + 1, m_rows, cellH, height());
-            for (int c = 0; c < m_columns; ++c) {
-                const int x0 = c == 0 ? 0 : edge(c, m_columns, cellW, width()) + 1;
-                const int x1 = edge(c + 1, m_columns, cellW, width());
-                if (x1 > x0 && y1 > y0) {
-                    painter.drawImage(QRectF(x0, y0, x1 - x0, y1 - y0), m_rgb,
-                                      QRectF(c * sw, r * sh, sw, sh));
+        // between the panels lie on the cell's lines i x side / count and are drawn here in the
+        // joint colour, one logical pixel wide like the preview's.
+        //
+        // The frame covers the panels' total size in device pixels (the window less its joints)
+        // and each panel's part of it is copied into place: the panels' parts are the frame's
+        // segments to within half a pixel. The player delivers frames at that size when they
+        // are larger (GetSubWinPixelSize); any other is scaled once, smoothly, into a kept
+        // picture, which costs half of what one scaled draw per panel costs on a 10 x 10 wall.
+        // Device pixels keep a ratio of 2 sharp.
+        const std::vector<PanelSpan> columns = PanelSpans(m_columns, width(), ratio());
+        const std::vector<PanelSpan> rows = PanelSpans(m_rows, height(), ratio());
+        const QSize total = TotalSize(columns, rows);
+        const QImage* picture = &m_rgb;
+        if (m_rgb.size() != total && !total.isEmpty()) {
+            if (m_scaledStale || m_scaled.size() != total) {
+                if (m_scaled.size() != total) {
+                    m_scaled = QImage(total, QImage::Format_RGB32);
+                }
+                if (!m_scaled.isNull()) {
+                    QPainter scaler(&m_scaled);
+                    scaler.setRenderHint(QPainter::SmoothPixmapTransform);
+                    scaler.drawImage(QRectF(QPointF(0, 0), QSizeF(total)), m_rgb);
+                    m_scaledStale = false;
                 }
             }
+            picture = m_scaledStale ? nullptr : &m_scaled;
+        }
+        if (picture != nullptr && !picture->isNull()) {
+            for (const PanelSpan& r : rows) {
+                for (const PanelSpan& c : columns) {
+                    if (c.end == c.begin || r.end == r.begin) {
+                        continue;
+                    }
+                    painter.drawImage(
+                        QRectF(c.begin, r.begin, c.end - c.begin, r.end - r.begin), *picture,
+                        QRectF(c.deviceBegin, r.deviceBegin, c.deviceEnd - c.deviceBegin,
+                               r.deviceEnd - r.deviceBegin));
+                }
+            }
+        }
+        // The panels and these lines together cover the window.
+        for (int i = 1; i < m_columns; ++i) {
+            painter.fillRect(CellLine(i, m_columns, width()), 0, 1, height(), m_look.joint);
+        }
+        for (int i = 1; i < m_rows; ++i) {
+            painter.fillRect(0, CellLine(i, m_rows, height()), width(), 1, m_look.joint);
         }
     }
 
@@ -132,6 +207,8 @@ private:
 
     const PlaceholderLook& m_look;
     QImage m_rgb;
+    QImage m_scaled;            // m_rgb scaled to the panels' total size, kept while it fits
+    bool m_scaledStale = true;  // a new frame arrived since m_scaled was drawn
     bool m_hasFrame = false;
     int m_columns = 1;
     int m_rows = 1;
@@ -317,6 +394,16 @@ public:
         }
         *w = sub->width();
         *h = sub->height();
+        return 1;
+    }
+    int GetSubWinPixelSize(int index, int* w, int* h) override {
+        CSFQTVideoWindowSubWnd* sub = SubAt(index);
+        if (sub == nullptr || w == nullptr || h == nullptr) {
+            return 0;
+        }
+        const QSize size = sub->Play().PanelsSize();
+        *w = size.width();
+        *h = size.height();
         return 1;
     }
     int IsZooming() override { return m_zoomed >= 0 ? 1 : 0; }

@@ -7,8 +7,9 @@
 // Each cell holds one sub-window with one play window inside it (the cell shrunk by 1 pixel on
 // every side). A play window shows the last frame given to it, cut into columns x rows segments
 // (SetScreenSegmentation): segment (c, r) of the frame is scaled into the rectangle of panel
-// (c, r) of the play window, and the one-pixel lines between the panels are left undrawn, so the
-// joints drawn underneath the control stay visible. Until the first frame arrives it shows the
+// (c, r) of the play window, and the one-pixel lines between the panels are drawn black, as the
+// wall preview draws its joints. The play window paints every pixel it covers, so a frame
+// repaints it alone, not what lies beneath. Until the first frame arrives it shows the
 // skin's no-video image with the loading text; after SetUnavailableText with a non-empty text it
 // shows that text instead of the loading text and no frame.
 #include <cstdint>
@@ -74,6 +75,9 @@ public:
     virtual int SetFocusSubWin(int /*id*/) { return 0; }
     virtual int SetSubWinCtrlsVisible(int /*on*/) { return 0; }
     virtual int GetSubWinSize(int /*index*/, int* /*w*/, int* /*h*/) { return 0; }
+    // The size in device pixels a frame is drawn at in that sub-window: its panels side by side
+    // without the joints. A frame of exactly that size is copied into the panels unscaled.
+    virtual int GetSubWinPixelSize(int /*index*/, int* /*w*/, int* /*h*/) { return 0; }
     virtual int IsZooming() { return 0; }
     virtual int SetDragMode(int /*on*/) { return 0; }
     virtual int SetFrameZoomMode(int /*on*/) { return 0; }
