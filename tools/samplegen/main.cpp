@@ -275,7 +275,10 @@ int main(int argc, char** argv) {
     // Constant quality without a rate buffer: x264's multi-threaded buffer control depends on
     // thread timing, which would make the bytes differ between builds.
     settings.threads = 2;
-    settings.options = {{"preset", "veryfast"}, {"crf", "29"}};
+    // The sample loops for as long as the program runs, so it is encoded to be cheap to decode:
+    // without CABAC and the in-loop deblocking filter ("fastdecode") it decodes in a little over
+    // half the processor time, at no difference visible at the preview's size.
+    settings.options = {{"preset", "veryfast"}, {"tune", "fastdecode"}, {"crf", "29"}};
     settings.matrix = SF_SOFT_BASE::ESFColorMatrix::Bt709;
     SF_SOFT_BASE::CSFVideoClipWriter writer;
     if (!writer.Open(settings)) {
