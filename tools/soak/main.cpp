@@ -277,6 +277,9 @@ std::shared_ptr<tessaro::IMainFrame> CreateFrameForSoak() {
         return frame;
     }
     QTimer::singleShot(0, &Setup);
+    // The program releases its main frame before the application object goes; this tool's
+    // reference must not outlive it (its timers would then stop without a thread to run on).
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] { g_frame.reset(); });
     return frame;
 }
 
