@@ -24,7 +24,17 @@ using SF_SOFT_BASE::ESFColorRange;
 
 // What every play window of one control shows before and instead of frames.
 struct PlaceholderLook {
-    QPixmap image;
+    // The no-video image, decoded when a placeholder is first painted: the window starts hidden,
+    // and the program's first paint does not wait for it.
+    const QPixmap& Image() const {
+        if (!imageFile.empty()) {
+            image = SFLoadSkinImage(imageFile);
+            imageFile.clear();
+        }
+        return image;
+    }
+    mutable std::wstring imageFile;  // still to be loaded
+    mutable QPixmap image;
     QColor background{0x5c, 0x65, 0x76};
     QColor joint{Qt::black};  // the lines between the panels, as the preview draws them
     QString loadingText;
@@ -187,15 +197,16 @@ private:
     void PaintPlaceholder(QPainter& painter) {
         painter.fillRect(rect(), m_look.background);
         QRect area = rect();
-        if (!m_look.image.isNull()) {
-            const QSize logical = m_look.image.deviceIndependentSize().toSize();
+        const QPixmap& image = m_look.Image();
+        if (!image.isNull()) {
+            const QSize logical = image.deviceIndependentSize().toSize();
             const QSize fit = logical.scaled(rect().size() * 3 / 5, Qt::KeepAspectRatio);
             if (!fit.isEmpty()) {
                 const QRect target(QPoint((width() - fit.width()) / 2,
                                           (height() - fit.height()) / 2 - fit.height() / 8),
                                    fit);
                 painter.setRenderHint(QPainter::SmoothPixmapTransform);
-                painter.drawPixmap(target, m_look.image);
+                painter.drawPixmap(target, image);
                 area.setTop(target.bottom());
             }
         }
@@ -282,7 +293,8 @@ public:
         if (style == nullptr) {
             return 0;
         }
-        m_look.image = SFLoadSkinImage(style->noVideoImage);
+        m_look.image = QPixmap();
+        m_look.imageFile = style->noVideoImage;
         if (!style->colors[0].empty()) {
             m_look.background = SFParseSkinColor(style->colors[0]);
         }
