@@ -288,6 +288,8 @@ void CMainFrameEventImp::StartSample() {
         return;
     }
     if (m_player == nullptr) {
+        // Loading maps FFmpeg's libraries (tens of ms): on ML_HELPER where that loop runs, here
+        // otherwise; the sample starts when the table is back (OnPlayerModuleLoaded).
         m_playerLoading = true;
         auto load = std::make_shared<PlayerModuleLoad>(PlayerModuleLoad{weak_from_this()});
         if (!OrvexBase::SFPostTask(OrvexBase::ML_HELPER,
@@ -316,6 +318,9 @@ void CMainFrameEventImp::StartSample() {
 void CMainFrameEventImp::OnPlayerModuleLoaded(const SF_SOFT_BASE::SFPlayerModule* player) {
     m_playerLoading = false;
     m_player = player;
+    if (m_closing != 0) {
+        return;
+    }
     if (m_player == nullptr) {
         ShowVideoUnavailable();  // the loader said why (tessaro.video)
         return;
