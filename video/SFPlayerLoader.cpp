@@ -21,7 +21,8 @@ struct CloseLibrary {
 };
 using LibraryHandle = std::unique_ptr<void, CloseLibrary>;
 
-// The loaded module: its handle lives until the process ends, the table is published once.
+// The loaded module: its handle is closed at exit (the module stays mapped, see the header), the
+// table is published once.
 struct LoadedModule {
     std::mutex mutex;
     LibraryHandle handle;
@@ -65,7 +66,7 @@ const SFPlayerModule* Load(LibraryHandle& handle) {
                   where.c_str());
         return nullptr;
     }
-    LibraryHandle library(::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL));
+    LibraryHandle library(::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE));
     if (!library) {
         qCWarning(lcVideo, "the player module %s cannot be loaded: %s", path.c_str(), ::dlerror());
         return nullptr;
