@@ -7,8 +7,10 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <condition_variable>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 
 #include "Main/AboutDlg.h"
 #include "Main/DataOutputView.h"
@@ -269,18 +271,46 @@ void CMainFrameEventImp::ScheduleSampleStart() {
     });
 }
 
-// Loads the player module away from the GUI thread and hands the table back to the frame, if the
-// frame still exists by then; the task does not keep the frame alive, so a frame released
-// meanwhile is never destroyed on the worker thread.
+// Loads the player module on ML_HELPER and hands the table to the frame on the GUI thread, if the
+// frame still exists then: the task holds no strong reference, so the frame is never destroyed
+// on the worker. The helper thread is not stopped at exit, so the frame cancels a load not yet
+// begun and waits for one under way (Cancel) before it goes: no load runs on into the process's
+// end.
 struct CMainFrameEventImp::PlayerModuleLoad {
-    std::weak_ptr<CMainFrameEventImp> frame;
-    void Run() const {
+    explicit PlayerModuleLoad(std::weak_ptr<CMainFrameEventImp> owner) : frame(std::move(owner)) {}
+
+    void Run() {
+        {
+            std::lock_guard lock(mutex);
+            if (cancelled) {
+                return;
+            }
+            running = true;
+        }
         OrvexBase::SFPostTask(
             OrvexBase::ML_MAIN,
             {".\\Main\\MainFrame", 270, "&CMainFrameEventImp::OnPlayerModuleLoaded",
              "CMainFrameEventImp::PlayerModuleLoad::Run", 3},
             frame, &CMainFrameEventImp::OnPlayerModuleLoaded, SF_SOFT_BASE::SFLoadPlayerModule());
+        {
+            std::lock_guard lock(mutex);
+            running = false;
+        }
+        ended.notify_all();
     }
+
+    // GUI thread. Once this returns no load starts and none is under way.
+    void Cancel() {
+        std::unique_lock lock(mutex);
+        cancelled = true;
+        ended.wait(lock, [this] { return !running; });
+    }
+
+    const std::weak_ptr<CMainFrameEventImp> frame;
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool cancelled = false;
+    bool running = false;
 };
 
 void CMainFrameEventImp::StartSample() {
@@ -291,11 +321,12 @@ void CMainFrameEventImp::StartSample() {
         // Loading maps FFmpeg's libraries (tens of ms): on ML_HELPER where that loop runs, here
         // otherwise; the sample starts when the table is back (OnPlayerModuleLoaded).
         m_playerLoading = true;
-        auto load = std::make_shared<PlayerModuleLoad>(PlayerModuleLoad{weak_from_this()});
+        m_playerLoad = std::make_shared<PlayerModuleLoad>(weak_from_this());
         if (!OrvexBase::SFPostTask(OrvexBase::ML_HELPER,
                                    {".\\Main\\MainFrame", 270, "&PlayerModuleLoad::Run",
                                     "CMainFrameEventImp::StartSample", 3},
-                                   load, &PlayerModuleLoad::Run)) {
+                                   m_playerLoad, &PlayerModuleLoad::Run)) {
+            m_playerLoad.reset();
             OnPlayerModuleLoaded(SF_SOFT_BASE::SFLoadPlayerModule());
         }
         return;
@@ -356,6 +387,10 @@ void CMainFrameEventImp::ShowVideoUnavailable() {
 }
 
 void CMainFrameEventImp::StopSample() {
+    if (m_playerLoad) {
+        m_playerLoad->Cancel();
+        m_playerLoad.reset();
+    }
     if (m_port >= 0) {
         // Freeing the port stops and closes it; once it returns no callback runs any more.
         m_player->FreePort(m_port);

@@ -140,6 +140,7 @@ private:
     void StartSample();
     // The player module is loaded on ML_HELPER when that loop runs (it maps FFmpeg's libraries),
     // else here; the sample starts once its table is back on the GUI thread (null: no video).
+    // StopSample cancels a pending load or waits for the one under way.
     struct PlayerModuleLoad;
     void OnPlayerModuleLoaded(const SF_SOFT_BASE::SFPlayerModule* player);
     // The scroll area's place on the wall page for the last size OnDlgSize received.
@@ -184,6 +185,7 @@ private:
     // Set once on the GUI thread before the first port is taken; read by the player's thread.
     const SF_SOFT_BASE::SFPlayerModule* m_player = nullptr;
     bool m_playerLoading = false;
+    std::shared_ptr<PlayerModuleLoad> m_playerLoad;  // the load on ML_HELPER, while it may run
     int m_port = -1;
     int m_playing = 0;
     SF_SOFT_BASE::CSFFrameQueue m_frames;
