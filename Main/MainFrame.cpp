@@ -7,8 +7,10 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <condition_variable>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 
 #include "Main/AboutDlg.h"
 #include "Main/DataOutputView.h"
@@ -17,14 +19,16 @@
 #include "Main/MsgDlg.h"
 #include "Main/ParameterSetting.h"
 #include "Main/ToolBar.h"
+#include "framework/SFModules.h"
 #include "framework/SFPost.h"
+#include "framework/os/SFAppDir.h"
 #include "framework/os/SFStreamConvert.h"
 #include "shell/QtTranslation.h"
 #include "shell/lang/LanguageTable.h"
 #include "toolkit/SFFactory.h"
 #include "toolkit/SFSkin.h"
 #include "toolkit/SFToolkit.h"
-#include "video/SFVideoPlayer.h"
+#include "video/SFPlayerLoader.h"
 #include "video/qt/SFVideoWindow.h"
 
 Q_LOGGING_CATEGORY(lcMainFrame, "tessaro.mainframe")
@@ -267,21 +271,92 @@ void CMainFrameEventImp::ScheduleSampleStart() {
     });
 }
 
+// Loads the player module on ML_HELPER and hands the table to the frame on the GUI thread, if the
+// frame still exists then: the task holds no strong reference, so the frame is never destroyed
+// on the worker. The helper thread is not stopped at exit, so the frame cancels a load not yet
+// begun and waits for one under way (Cancel) before it goes: no load runs on into the process's
+// end.
+struct CMainFrameEventImp::PlayerModuleLoad {
+    explicit PlayerModuleLoad(std::weak_ptr<CMainFrameEventImp> owner) : frame(std::move(owner)) {}
+
+    void Run() {
+        {
+            std::lock_guard lock(mutex);
+            if (cancelled) {
+                return;
+            }
+            running = true;
+        }
+        OrvexBase::SFPostTask(
+            OrvexBase::ML_MAIN,
+            {".\\Main\\MainFrame", 270, "&CMainFrameEventImp::OnPlayerModuleLoaded",
+             "CMainFrameEventImp::PlayerModuleLoad::Run", 3},
+            frame, &CMainFrameEventImp::OnPlayerModuleLoaded, SF_SOFT_BASE::SFLoadPlayerModule());
+        {
+            std::lock_guard lock(mutex);
+            running = false;
+        }
+        ended.notify_all();
+    }
+
+    // GUI thread. Once this returns no load starts and none is under way.
+    void Cancel() {
+        std::unique_lock lock(mutex);
+        cancelled = true;
+        ended.wait(lock, [this] { return !running; });
+    }
+
+    const std::weak_ptr<CMainFrameEventImp> frame;
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool cancelled = false;
+    bool running = false;
+};
+
 void CMainFrameEventImp::StartSample() {
-    if (m_closing != 0 || m_port >= 0 || m_stats.unavailable) {
+    if (m_closing != 0 || m_port >= 0 || m_stats.unavailable || m_playerLoading) {
         return;
     }
-    using namespace SF_SOFT_BASE;
-    if (SFPlay_GetPort(&m_port) != 0 && SFPlay_OpenFile(m_port, kSampleVideo) != 0) {
-        SFPlay_SetDecodeCallback(m_port, &CMainFrameEventImp::OnDecodeFrame, this);
-        SFPlay_SetFileEndCallback(m_port, &CMainFrameEventImp::OnFileEndCallback, this);
-        m_playing = SFPlay_Play(m_port, -1);
+    if (m_player == nullptr) {
+        // Loading maps FFmpeg's libraries (tens of ms): on ML_HELPER where that loop runs, here
+        // otherwise; the sample starts when the table is back (OnPlayerModuleLoaded).
+        m_playerLoading = true;
+        m_playerLoad = std::make_shared<PlayerModuleLoad>(weak_from_this());
+        if (!OrvexBase::SFPostTask(OrvexBase::ML_HELPER,
+                                   {".\\Main\\MainFrame", 270, "&PlayerModuleLoad::Run",
+                                    "CMainFrameEventImp::StartSample", 3},
+                                   m_playerLoad, &PlayerModuleLoad::Run)) {
+            m_playerLoad.reset();
+            OnPlayerModuleLoaded(SF_SOFT_BASE::SFLoadPlayerModule());
+        }
+        return;
+    }
+    // The full path: the module keeps the application directory it was handed when loaded.
+    const std::string sample = SF_SOFT_BASE::ApplicationDirectory() + "/" + kSampleVideo;
+    const SF_SOFT_BASE::SFPlayerModule& player = *m_player;
+    if (player.GetPort(&m_port) != 0 && player.OpenFile(m_port, sample.c_str()) != 0) {
+        player.SetDecodeCallback(m_port, &CMainFrameEventImp::OnDecodeFrame, this);
+        player.SetFileEndCallback(m_port, &CMainFrameEventImp::OnFileEndCallback, this);
+        m_playing = player.Play(m_port, -1);
     }
     m_stats.playing = m_playing;
     if (m_playing == 0) {
         qCWarning(lcMainFrame, "the sample video %s cannot be played", kSampleVideo);
         ShowVideoUnavailable();
     }
+}
+
+void CMainFrameEventImp::OnPlayerModuleLoaded(const SF_SOFT_BASE::SFPlayerModule* player) {
+    m_playerLoading = false;
+    m_player = player;
+    if (m_closing != 0) {
+        return;
+    }
+    if (m_player == nullptr) {
+        ShowVideoUnavailable();  // the loader said why (tessaro.video)
+        return;
+    }
+    StartSample();
 }
 
 void CMainFrameEventImp::ApplyVideoSkin() {
@@ -312,9 +387,13 @@ void CMainFrameEventImp::ShowVideoUnavailable() {
 }
 
 void CMainFrameEventImp::StopSample() {
+    if (m_playerLoad) {
+        m_playerLoad->Cancel();
+        m_playerLoad.reset();
+    }
     if (m_port >= 0) {
         // Freeing the port stops and closes it; once it returns no callback runs any more.
-        SF_SOFT_BASE::SFPlay_FreePort(m_port);
+        m_player->FreePort(m_port);
         m_port = -1;
         m_playing = 0;
     }
@@ -329,7 +408,7 @@ void CMainFrameEventImp::OnDecodeFrame(int port, const uint8_t* data, int size, 
     if (user == nullptr) {
         return;
     }
-    const int time = SF_SOFT_BASE::SFPlay_GetPlayedTime(port);
+    const int time = static_cast<CMainFrameEventImp*>(user)->m_player->GetPlayedTime(port);
     if (g_lastPlayTime.exchange(time) != time) {
         qCDebug(lcMainFrame, "time:%d", time);
     }
@@ -414,7 +493,7 @@ void CMainFrameEventImp::FileEnd() {
         ShowVideoUnavailable();
         return;
     }
-    SF_SOFT_BASE::SFPlay_SetPlayPos(m_port, 0.0f);
+    m_player->SetPlayPos(m_port, 0.0f);
     ++m_stats.rewinds;
 }
 

@@ -14,6 +14,7 @@
 #include "shell/Startup.h"
 #include "toolkit/SFControls.h"
 #include "video/SFFrameQueue.h"
+#include "video/SFPlayerModule.h"
 
 class CAboutDlgEventImp;
 class CToolBarEventImp;
@@ -137,6 +138,11 @@ private:
     // The sample starts once the main window has been painted (StartSample, from the loop).
     void ScheduleSampleStart();
     void StartSample();
+    // The player module is loaded on ML_HELPER when that loop runs (it maps FFmpeg's libraries),
+    // else here; the sample starts once its table is back on the GUI thread (null: no video).
+    // StopSample cancels a pending load or waits for the one under way.
+    struct PlayerModuleLoad;
+    void OnPlayerModuleLoaded(const SF_SOFT_BASE::SFPlayerModule* player);
     // The scroll area's place on the wall page for the last size OnDlgSize received.
     tagRECT WallPageScrollRect() const;
     // Shows the preview in the data output page's preview area, first keeping its wall-page
@@ -176,6 +182,10 @@ private:
     int m_clientHeight = 0;
     bool m_bluePrintShown = true;             // the wall page (true) or the data output page
     CSFVideoWindow* m_videoWindow = nullptr;  // a child of the scroll area
+    // Set once on the GUI thread before the first port is taken; read by the player's thread.
+    const SF_SOFT_BASE::SFPlayerModule* m_player = nullptr;
+    bool m_playerLoading = false;
+    std::shared_ptr<PlayerModuleLoad> m_playerLoad;  // the load on ML_HELPER, while it may run
     int m_port = -1;
     int m_playing = 0;
     SF_SOFT_BASE::CSFFrameQueue m_frames;

@@ -487,25 +487,25 @@ void CSFQTSkinnedWindow<QtBase>::ButtonAction(SFTitleButton button) {
 
 template <class QtBase>
 const QPixmap& CSFQTSkinnedWindow<QtBase>::ComposedFrame() const {
-    // A hidden window gets its resize event only when shown: compose for the size it has now.
-    if (m_skinned && m_composed.deviceIndependentSize().toSize() != FrameSize()) {
-        Recompose();
+    // Composed here, for the size the frame has now, when a change dropped the last composition
+    // or the size changed (a hidden window gets its resize event only when shown).
+    if (m_skinned && !m_frameImage.isNull() &&
+        m_composed.deviceIndependentSize().toSize() != FrameSize()) {
+        m_composed =
+            SFComposeFrame(m_frameImage, m_pieces, m_drawBackground ? m_backgroundImage : QPixmap(),
+                           m_drawBackground ? m_backgroundColor : QColor(), FrameSize());
     }
     return m_composed;
 }
 
 template <class QtBase>
 void CSFQTSkinnedWindow<QtBase>::Recompose() const {
+    // Only dropped here: building a window sets its skin, shadow, background and size one after
+    // another, and composing a main-window-sized picture for each cost more than one paint.
     // Without a frame image (a missing skin) nothing is composed and the window keeps the plain
     // light surface: a record's background colour alone ("000000" in the program's records,
     // black when empty) would leave a dark window under dark texts.
-    if (!m_skinned || m_frameImage.isNull()) {
-        m_composed = QPixmap();
-        return;
-    }
-    m_composed =
-        SFComposeFrame(m_frameImage, m_pieces, m_drawBackground ? m_backgroundImage : QPixmap(),
-                       m_drawBackground ? m_backgroundColor : QColor(), FrameSize());
+    m_composed = QPixmap();
 }
 
 template <class QtBase>

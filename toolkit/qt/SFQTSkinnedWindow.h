@@ -147,7 +147,7 @@ private:
     CSFQTTitleButtons m_titleButtons{this};
     CSFQTWindowDrag m_drag{this};
     bool m_skinned = false;
-    mutable QPixmap m_composed;  // recomposed lazily when the frame size changed
+    mutable QPixmap m_composed;  // composed lazily (ComposedFrame), dropped by any change
 
     bool m_ncLButtonDown = true;
     bool m_movable = true;

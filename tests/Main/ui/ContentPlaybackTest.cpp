@@ -20,6 +20,7 @@
 #include "shell/lang/LanguageTable.h"
 #include "toolkit/SFSkin.h"
 #include "toolkit/SFToolkit.h"
+#include "video/SFPlayerModule.h"
 #include "video/SFVideoClipWriter.h"
 #include "video/qt/SFVideoWindow.h"
 
@@ -115,6 +116,9 @@ private Q_SLOTS:
         for (const char* name : {"Lang_0.xml", "Lang_1.xml", "ProductParameter.csv"})
             std::filesystem::copy_file(std::string(TESSARO_APP_DIR) + "/" + name,
                                        m_dir->file(name));
+        // The player module is looked up in the application directory, as in the build tree.
+        std::filesystem::create_symlink(std::string(TESSARO_APP_DIR) + "/" + kSFPlayerModuleFile,
+                                        m_dir->file(kSFPlayerModuleFile));
         g_appSettings.SetFilePath(m_dir->file("Config/config.xml"));
         g_appSettings.LoadSettings();
         SFSetSkinPath(QStringLiteral(TESSARO_APP_DIR "/Skin/").toStdWString().c_str());
@@ -168,6 +172,18 @@ private Q_SLOTS:
                 }
             }
         }
+    }
+
+    // Without the player module the program runs on and says that no video can be shown. First
+    // of the tests that play: once loaded, the module stays for the rest of the process.
+    void playerModuleMissing() {
+        QVERIFY(WriteClip(Sample(), 64, 48, 30, {120, 128, 128}));
+        std::filesystem::remove(m_dir->file(kSFPlayerModuleFile));
+        Open();
+        m_frame->ChooseContent(kContentVideo);
+        QTRY_VERIFY(Stats().unavailable);
+        QCOMPARE(Stats().playing, 0);
+        QVERIFY(!m_frame->IsClosing());
     }
 
     // The sample's own colour space reaches the screen: a BT.709 red shows as pure red.
