@@ -460,9 +460,10 @@ int CMainFrameEventImp::OnQTRenderSubWin() {
     // is taken up by the next frame), so they are neither converted nor scaled at full size.
     int shownWidth = 0;
     int shownHeight = 0;
-    if (m_videoWindow->GetSubWinPixelSize(m_videoWindow->GetCurrentSubWinIndex(), &shownWidth,
+    if (m_player != nullptr &&
+        m_videoWindow->GetSubWinPixelSize(m_videoWindow->GetCurrentSubWinIndex(), &shownWidth,
                                           &shownHeight) != 0) {
-        SF_SOFT_BASE::SFPlay_SetShownSize(m_port, shownWidth, shownHeight);
+        m_player->SetShownSize(m_port, shownWidth, shownHeight);
     }
     m_stats.inOrder = m_stats.inOrder && frame->number > m_stats.lastDrawn;
     m_stats.lastDrawn = frame->number;

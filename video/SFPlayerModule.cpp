@@ -35,6 +35,7 @@ constexpr SFPlayerModule kTable{
     &SFPlay_Stop,
     &SFPlay_CloseFile,
     &SFPlay_FreePort,
+    &SFPlay_SetShownSize,
 };
 
 }  // namespace

@@ -6,9 +6,9 @@
 // directory, the logging category) never clash with the program's.
 //
 // The table's functions are the port functions of video/SFVideoPlayer.h with the same contracts
-// (results 1 done, 0 refused), plus SetApplicationDirectory: the module's own copy of the
-// application directory, against which relative file names are looked up. A caller sets it once,
-// before any other call (SFPlayerLoader does).
+// (results 1 done, 0 refused; SetShownSize is SFPlay_SetShownSize), plus SetApplicationDirectory:
+// the module's own copy of the application directory, against which relative file names are looked
+// up. A caller sets it once, before any other call (SFPlayerLoader does).
 //
 // Compatibility: a caller accepts a table only when its version equals kSFPlayerModuleVersion and
 // its size is at least the caller's sizeof(SFPlayerModule). Any change to a function's meaning
@@ -45,6 +45,7 @@ struct SFPlayerModule {
     int (*Stop)(int port);
     int (*CloseFile)(int port);
     int (*FreePort)(int port);
+    int (*SetShownSize)(int port, int width, int height);
 };
 
 // The entry's type: the module's table, static for the life of the loaded module.
