@@ -5,7 +5,6 @@
 
 #include "video/SFVideoLog.h"
 #include "video/SFVideoPlayer.h"
-#include "video/SFYuvHalve.h"
 
 namespace SF_SOFT_BASE {
 
@@ -113,8 +112,6 @@ void CSFVideoDecoder::Close() {
     m_flushErrors = 0;
     m_planes.clear();
     m_planes.shrink_to_fit();
-    m_halved.clear();
-    m_halved.shrink_to_fit();
 }
 
 int64_t CSFVideoDecoder::ToUs(int64_t stamp) const {
@@ -270,42 +267,12 @@ bool CSFVideoDecoder::Convert(const AVFrame& frame, int& width, int& height) {
     const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(format);
     if (!desc)
         return false;
-    // A 4:2:0 frame shown at half its size or less is first halved by 2 x 2 boxes, which costs
-    // a fraction of the area filter over the whole frame; the filter then works on a quarter.
-    const uint8_t* const* source = frame.data;
-    const int* sourceStride = frame.linesize;
-    int scaleWidth = sourceWidth;
-    int scaleHeight = sourceHeight;
-    const uint8_t* halved[4] = {};
-    int halvedStride[4] = {};
-    if (format == AV_PIX_FMT_YUV420P && width <= sourceWidth / 2 && height <= sourceHeight / 2) {
-        scaleWidth = sourceWidth / 2;
-        scaleHeight = sourceHeight / 2;
-        const int cw = (scaleWidth + 1) / 2;
-        const int ch = (scaleHeight + 1) / 2;
-        const size_t luma = size_t(scaleWidth) * size_t(scaleHeight);
-        const size_t chroma = size_t(cw) * size_t(ch);
-        m_halved.resize(luma + 2 * chroma);  // keeps its memory while the size stays
-        uint8_t* out[3] = {m_halved.data(), m_halved.data() + luma,
-                           m_halved.data() + luma + chroma};
-        HalvePlane(frame.data[0], frame.linesize[0], sourceWidth, sourceHeight, out[0], scaleWidth,
-                   scaleHeight);
-        for (int plane = 1; plane < 3; ++plane)
-            HalvePlane(frame.data[plane], frame.linesize[plane], sourceWidth / 2, sourceHeight / 2,
-                       out[plane], cw, ch);
-        for (int plane = 0; plane < 3; ++plane) {
-            halved[plane] = out[plane];
-            halvedStride[plane] = plane ? cw : scaleWidth;
-        }
-        source = halved;
-        sourceStride = halvedStride;
-    }
     const bool rgb = (desc->flags & AV_PIX_FMT_FLAG_RGB) != 0;
     const ESFColorMatrix matrix = MatrixOf(frame);
     const int srcRange = RangeOf(frame) == ESFColorRange::Full || rgb ? 1 : 0;
     const int dstRange = rgb ? 0 : srcRange;
     const int flags = scaled ? SWS_AREA : SWS_BILINEAR | SWS_ACCURATE_RND;
-    m_scale.reset(sws_getCachedContext(m_scale.release(), scaleWidth, scaleHeight, format, width,
+    m_scale.reset(sws_getCachedContext(m_scale.release(), sourceWidth, sourceHeight, format, width,
                                        height, AV_PIX_FMT_YUV420P, flags, nullptr, nullptr,
                                        nullptr));
     if (!m_scale) {
@@ -314,7 +281,7 @@ bool CSFVideoDecoder::Convert(const AVFrame& frame, int& width, int& height) {
     }
     const int* table = ScaleCoefficients(matrix);
     sws_setColorspaceDetails(m_scale.get(), table, srcRange, table, dstRange, 0, 1 << 16, 1 << 16);
-    sws_scale(m_scale.get(), source, sourceStride, 0, scaleHeight, dst, dstStride);
+    sws_scale(m_scale.get(), frame.data, frame.linesize, 0, sourceHeight, dst, dstStride);
     return true;
 }
 

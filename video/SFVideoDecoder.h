@@ -95,7 +95,6 @@ private:
     int m_readErrors = 0;
     int m_flushErrors = 0;
     std::vector<uint8_t> m_planes;
-    std::vector<uint8_t> m_halved;  // a frame shown at half its size or less, halved first
 };
 
 }  // namespace SF_SOFT_BASE

@@ -15,7 +15,6 @@ extern "C" {
 #include <tuple>
 #include <vector>
 
-#include "video/SFYuvHalve.h"
 #include "video/SFYuvToRgb.h"
 
 using namespace SF_SOFT_BASE;
@@ -252,32 +251,3 @@ INSTANTIATE_TEST_SUITE_P(Converter, AgainstSwscale,
                              return std::string(std::get<0>(p.param) == k709 ? "bt709" : "bt601") +
                                     (std::get<1>(p.param) == kFull ? "full" : "");
                          });
-
-// Halving: every output is the rounded mean of its 2 x 2 block, the last column or row repeated
-// where the block runs past the source; the vector body (16 outputs) and the tail agree.
-TEST(Halve, EachOutputIsTheMeanOfItsBlock) {
-    struct Size {
-        int sw, sh, dw, dh;
-    } const sizes[] = {{1920, 1080, 960, 540}, {67, 5, 34, 3}, {33, 2, 16, 1}, {1, 1, 1, 1}};
-    std::mt19937 random(7);
-    for (const Size& z : sizes) {
-        const int stride = z.sw + 3;  // rows with padding, as a decoder's are
-        std::vector<uint8_t> src(size_t(stride) * size_t(z.sh));
-        for (uint8_t& b : src)
-            b = uint8_t(random());
-        std::vector<uint8_t> dst(size_t(z.dw) * size_t(z.dh));
-        HalvePlane(src.data(), stride, z.sw, z.sh, dst.data(), z.dw, z.dh);
-        for (int y = 0; y < z.dh; ++y) {
-            for (int x = 0; x < z.dw; ++x) {
-                const auto at = [&](int cx, int cy) {
-                    return int(
-                        src[size_t(std::min(cy, z.sh - 1) * stride + std::min(cx, z.sw - 1))]);
-                };
-                const int mean = (at(2 * x, 2 * y) + at(2 * x + 1, 2 * y) + at(2 * x, 2 * y + 1) +
-                                  at(2 * x + 1, 2 * y + 1) + 2) /
-                                 4;
-                ASSERT_EQ(int(dst[size_t(y * z.dw + x)]), mean) << z.sw << " " << x << "," << y;
-            }
-        }
-    }
-}
