@@ -5,27 +5,21 @@
 
 #include <atomic>
 #include <filesystem>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "framework/os/SFAppDir.h"
+#include "framework/os/SFSystem.h"
 #include "video/SFVideoLog.h"
 
 namespace SF_SOFT_BASE {
 namespace {
 
-struct CloseLibrary {
-    void operator()(void* handle) const { ::dlclose(handle); }
-};
-using LibraryHandle = std::unique_ptr<void, CloseLibrary>;
-
-// The loaded module: its handle is closed at exit (the module stays mapped, see the header), the
-// table is published once.
+// The loaded module's table, published once. Its library handle is never released: the module
+// stays mapped for the life of the process (see the header).
 struct LoadedModule {
     std::mutex mutex;
-    LibraryHandle handle;
     std::atomic<const SFPlayerModule*> table{nullptr};
 };
 
@@ -54,7 +48,7 @@ std::string FindModule(std::vector<std::string>& tried) {
     return {};
 }
 
-const SFPlayerModule* Load(LibraryHandle& handle) {
+const SFPlayerModule* Load() {
     std::vector<std::string> tried;
     const std::string path = FindModule(tried);
     if (path.empty()) {
@@ -66,23 +60,25 @@ const SFPlayerModule* Load(LibraryHandle& handle) {
                   where.c_str());
         return nullptr;
     }
-    LibraryHandle library(::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE));
-    if (!library) {
-        qCWarning(lcVideo, "the player module %s cannot be loaded: %s", path.c_str(), ::dlerror());
+    void* library = nullptr;
+    const auto entry = reinterpret_cast<SFPlayerModuleEntryFn>(
+        CSFSystem::GetLibraryProcAddress(path.c_str(), kSFPlayerModuleEntry, &library));
+    if (entry == nullptr) {
+        const char* reason = ::dlerror();  // the failed dlopen's or dlsym's
+        qCWarning(lcVideo, "the player module %s cannot be loaded: %s", path.c_str(),
+                  reason != nullptr ? reason : "no entry");
         return nullptr;
     }
-    const auto entry =
-        reinterpret_cast<SFPlayerModuleEntryFn>(::dlsym(library.get(), kSFPlayerModuleEntry));
-    const SFPlayerModule* table = entry != nullptr ? entry() : nullptr;
+    const SFPlayerModule* table = entry();
     if (table == nullptr || table->version != kSFPlayerModuleVersion ||
         table->size < sizeof(SFPlayerModule)) {
         qCWarning(lcVideo, "the player module %s is not of version %u", path.c_str(),
                   unsigned(kSFPlayerModuleVersion));
+        CSFSystem::FreeLibrary(library);
         return nullptr;
     }
     table->SetApplicationDirectory(ApplicationDirectory().c_str());
     qCInfo(lcVideo, "player module loaded from %s", path.c_str());
-    handle = std::move(library);
     return table;
 }
 
@@ -96,7 +92,7 @@ const SFPlayerModule* SFLoadPlayerModule() {
     std::lock_guard lock(loaded.mutex);
     const SFPlayerModule* table = loaded.table.load(std::memory_order_relaxed);
     if (table == nullptr) {
-        table = Load(loaded.handle);
+        table = Load();
         loaded.table.store(table, std::memory_order_release);
     }
     return table;

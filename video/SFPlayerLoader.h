@@ -11,9 +11,9 @@ namespace SF_SOFT_BASE {
 // (RTLD_NOW | RTLD_LOCAL) and handed the program's application directory. nullptr when none
 // exists, it cannot be loaded, or its table has another version: the reason goes to the logging
 // category tessaro.video as a warning, and a later call tries again.
-// Once loaded the module stays mapped for the life of the process, also after its handle is closed
-// at exit (RTLD_NODELETE): unmapping FFmpeg's libraries then would gain nothing, and their
-// allocations kept for the life of the process would look leaked. Later calls return the same
+// Once loaded the module stays mapped for the life of the process (its handle is never
+// released): unmapping FFmpeg's libraries at exit would gain nothing, and their allocations kept
+// for the life of the process would look leaked. Later calls return the same
 // table for the cost of an atomic read.
 // Any thread; concurrent first calls load once. A first load maps FFmpeg's libraries and takes
 // tens of milliseconds: keep it off the GUI thread where possible.
