@@ -17,6 +17,7 @@
 
 #include <cmath>
 #include <type_traits>
+#include <vector>
 
 namespace {
 
@@ -29,32 +30,27 @@ QRect Piece(const QRect& r) {
 
 }  // namespace
 
-QPixmap SFComposeFrame(const QPixmap& frame, const QRect pieces[12], const QPixmap& background,
-                       const QColor& backgroundColor, QSize size) {
-    if (size.width() <= 0 || size.height() <= 0) {
-        return QPixmap();
-    }
-    // Composed at the frame image's ratio: pieces cut at 2 land on even device pixels of a
-    // ratio-2 surface, so the composition stays exact at both ratios.
-    const qreal ratio = frame.isNull() ? 1.0 : frame.devicePixelRatio();
-    QPixmap out(size * ratio);
-    out.setDevicePixelRatio(ratio);
-    out.fill(Qt::transparent);
-    QPainter p(&out);
+void SFPaintFrame(QPainter& p, QPoint origin, const QPixmap& frame, const QRect pieces[12],
+                  const QPixmap& background, const QColor& backgroundColor, QSize size) {
     const int W = size.width();
     const int Hh = size.height();
-    if (!background.isNull()) {
-        p.drawPixmap(QRect(0, 0, W, Hh), background);
-    } else if (backgroundColor.isValid()) {
-        p.fillRect(QRect(0, 0, W, Hh), backgroundColor);
+    if (W <= 0 || Hh <= 0) {
+        return;
     }
-    if (frame.isNull()) {
-        return out;
-    }
-    p.setCompositionMode(QPainter::CompositionMode_Source);
+    // What is drawn, in order; a later item replaces an earlier one where they overlap (a fixed
+    // piece covers the overhang of the repetition before it). Each item is clipped to its own
+    // rectangle less those of the items after it, so every pixel receives exactly one item,
+    // drawn over what lies beneath the frame.
+    struct Item {
+        QRect target;  // frame coordinates
+        QRect source;  // in the frame image's device pixels
+        bool tiled;
+    };
+    std::vector<Item> items;
+    items.reserve(12);
     auto draw = [&](const QRect& src, int x, int y) {
-        if (src.width() > 0 && src.height() > 0) {
-            p.drawPixmap(QPoint(x, y), frame, SFSkinSourceRect(frame, src));
+        if (!frame.isNull() && src.width() > 0 && src.height() > 0) {
+            items.push_back({QRect(QPoint(x, y), src.size()), SFSkinSourceRect(frame, src), false});
         }
     };
     // A piece repeated from `from` while its start lies before `limit`, along x or y: one tiled
@@ -62,13 +58,13 @@ QPixmap SFComposeFrame(const QPixmap& frame, const QRect pieces[12], const QPixm
     // main window's controls: its edges repeat 1-pixel pieces a thousand times.)
     auto repeat = [&](const QRect& src, int from, int limit, int fixed, bool alongX) {
         const int step = alongX ? src.width() : src.height();
-        if (src.width() <= 0 || src.height() <= 0 || from >= limit) {
+        if (frame.isNull() || src.width() <= 0 || src.height() <= 0 || from >= limit) {
             return;
         }
         const int span = (limit - from + step - 1) / step * step;
         const QRect target =
             alongX ? QRect(from, fixed, span, src.height()) : QRect(fixed, from, src.width(), span);
-        p.drawTiledPixmap(target, frame.copy(SFSkinSourceRect(frame, src)));
+        items.push_back({target, SFSkinSourceRect(frame, src), true});
     };
     const QRect A = Piece(pieces[0]), B = Piece(pieces[1]), C = Piece(pieces[2]);
     const QRect D = Piece(pieces[3]), E = Piece(pieces[4]), F = Piece(pieces[5]);
@@ -91,6 +87,57 @@ QPixmap SFComposeFrame(const QPixmap& frame, const QRect pieces[12], const QPixm
     draw(J, 0, Hh - J.height());
     repeat(K, J.width(), W - L.width(), Hh - K.height(), true);
     draw(L, W - L.width(), Hh - L.height());
+
+    p.save();
+    p.translate(origin);
+    // `covered` is the union of the items after the one being drawn, built from the last.
+    QRegion covered;
+    std::vector<QRegion> clips(items.size());
+    for (size_t i = items.size(); i-- > 0;) {
+        clips[i] = QRegion(items[i].target).subtracted(covered);
+        covered += items[i].target;
+    }
+    const QRegion backgroundArea = QRegion(0, 0, W, Hh).subtracted(covered);
+    if (!backgroundArea.isEmpty() && (!background.isNull() || backgroundColor.isValid())) {
+        p.save();
+        p.setClipRegion(backgroundArea, Qt::IntersectClip);
+        if (!background.isNull()) {
+            p.drawPixmap(QRect(0, 0, W, Hh), background);
+        } else {
+            p.fillRect(QRect(0, 0, W, Hh), backgroundColor);
+        }
+        p.restore();
+    }
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (clips[i].isEmpty()) {
+            continue;
+        }
+        p.save();
+        p.setClipRegion(clips[i], Qt::IntersectClip);
+        const Item& item = items[i];
+        if (item.tiled) {
+            p.drawTiledPixmap(item.target, frame.copy(item.source));
+        } else {
+            p.drawPixmap(item.target.topLeft(), frame, item.source);
+        }
+        p.restore();
+    }
+    p.restore();
+}
+
+QPixmap SFComposeFrame(const QPixmap& frame, const QRect pieces[12], const QPixmap& background,
+                       const QColor& backgroundColor, QSize size) {
+    if (size.width() <= 0 || size.height() <= 0) {
+        return QPixmap();
+    }
+    // Composed at the frame image's ratio: pieces cut at 2 land on even device pixels of a
+    // ratio-2 surface, so the composition stays exact at both ratios.
+    const qreal ratio = frame.isNull() ? 1.0 : frame.devicePixelRatio();
+    QPixmap out(size * ratio);
+    out.setDevicePixelRatio(ratio);
+    out.fill(Qt::transparent);
+    QPainter p(&out);
+    SFPaintFrame(p, QPoint(0, 0), frame, pieces, background, backgroundColor, size);
     return out;
 }
 
@@ -571,24 +618,33 @@ void CSFQTSkinnedWindow<QtBase>::paintEvent(QPaintEvent* /*event*/) {
                               ry + i);
         }
     }
-    const QPixmap surface = ComposedFrame();
-    if (translucent) {
-        // Antialiased rounded outline: the frame is painted as the texture of a rounded shape.
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(Qt::NoPen);
-        if (surface.isNull()) {
-            p.setBrush(SFQt::kSurface);
+    if (!translucent) {
+        // Painted straight onto the window: composing a window-sized picture first would cost
+        // a fresh window-sized allocation and one more copy of every pixel at each size.
+        p.setRenderHint(QPainter::Antialiasing, false);
+        if (m_skinned && !m_frameImage.isNull()) {
+            SFPaintFrame(p, frameRect.topLeft(), m_frameImage, m_pieces,
+                         m_drawBackground ? m_backgroundImage : QPixmap(),
+                         m_drawBackground ? m_backgroundColor : QColor(), frameRect.size());
         } else {
-            p.setBrush(QBrush(surface));
-            p.setBrushOrigin(frameRect.topLeft());
+            p.fillRect(frameRect, SFQt::kSurface);
         }
-        p.drawRoundedRect(QRectF(frameRect), rx, ry);
-        p.setBrushOrigin(0, 0);
-    } else if (surface.isNull()) {
-        p.fillRect(frameRect, SFQt::kSurface);
-    } else {
-        p.drawPixmap(frameRect.topLeft(), surface);
+        m_titleButtons.Paint(p, FrameOrigin(), FrameSize().width(), m_frameImage);
+        return;
     }
+    // Antialiased rounded outline: the frame, composed once per size, is painted as the texture
+    // of a rounded shape.
+    const QPixmap surface = ComposedFrame();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    if (surface.isNull()) {
+        p.setBrush(SFQt::kSurface);
+    } else {
+        p.setBrush(QBrush(surface));
+        p.setBrushOrigin(frameRect.topLeft());
+    }
+    p.drawRoundedRect(QRectF(frameRect), rx, ry);
+    p.setBrushOrigin(0, 0);
     m_titleButtons.Paint(p, FrameOrigin(), FrameSize().width(), m_frameImage);
 }
 

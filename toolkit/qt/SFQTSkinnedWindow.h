@@ -36,6 +36,7 @@
 #include <map>
 
 class QLabel;
+class QPainter;
 class QEventLoop;
 
 // The composition of a frame of size `size` from `frame` (pieces in DialogStyle order), over a
@@ -47,6 +48,11 @@ class QEventLoop;
 // is cut at twice their rectangles and the result has ratio 2 and the same logical size.
 QPixmap SFComposeFrame(const QPixmap& frame, const QRect pieces[12], const QPixmap& background,
                        const QColor& backgroundColor, QSize size);
+// The same frame painted on p with its top left corner at origin, over what p's device already
+// shows there: where a piece has transparent pixels, that shows through, not the background.
+// An opaque window paints its frame this way, a translucent one through SFComposeFrame.
+void SFPaintFrame(QPainter& p, QPoint origin, const QPixmap& frame, const QRect pieces[12],
+                  const QPixmap& background, const QColor& backgroundColor, QSize size);
 
 template <class QtBase>
 class CSFQTSkinnedWindow : public QtBase, public CSFDialog {
