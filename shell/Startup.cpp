@@ -4,6 +4,8 @@
 #include <QLoggingCategory>
 #include <QSocketNotifier>
 
+#include <fontconfig/fontconfig.h>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -14,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "framework/SFMessageLoop.h"
 #include "framework/SFTask.h"
@@ -110,6 +113,12 @@ int RunApplication(int argc, char** argv, MainFrameFactory createMainFrame) {
         return 1;
     }
 
+    // 0. Fontconfig reads its configuration and font caches (some milliseconds) when Qt first
+    //    measures a text; read here on a thread of their own, they overlap the steps below. The
+    //    thread is joined before the main frame measures its first text, so fontconfig is never
+    //    set up by two threads at once (each would read everything).
+    std::jthread fontconfigSetup([] { FcInit(); });
+
     // 1. The application object. The desktop file name is the id of the installed desktop entry
     //    (data/desktop), so the window system matches the window to its menu entry and icon.
     QApplication app(argc, argv);
@@ -189,6 +198,7 @@ int RunApplication(int argc, char** argv, MainFrameFactory createMainFrame) {
                                                                     OrvexBase::ML_HELPER);
     qCInfo(lcStartup, "16 ML_HELPER started");
 
+    fontconfigSetup.join();
     // 17. The main frame, shown. From then on SIGTERM and SIGINT close it instead of killing the
     //     process.
     std::shared_ptr<IMainFrame> mainFrame = createMainFrame();
