@@ -8,12 +8,18 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHash>
+#include <QImage>
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QStringList>
 
 #include <cmath>
+#include <condition_variable>
 #include <limits>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
 
 Q_LOGGING_CATEGORY(lcSkin, "tessaro.toolkit.skin", QtWarningMsg)
 
@@ -35,8 +41,124 @@ QHash<QString, CachedSkinImage>& SkinImageCache() {
     return cache;
 }
 bool g_cacheCleanupRegistered = false;
+
+// Images decoded ahead on a thread of their own (SFPrefetchSkinImages), in the order named. The
+// GUI thread takes an image when it first asks for it: a decoded image becomes its pixmap, one
+// being decoded is waited for, and one not yet started is decoded by the GUI thread itself and
+// then skipped here. So asking never waits longer than a decoding already under way, and a
+// name never asked for costs only this thread's time.
+class SkinPrefetch {
+public:
+    static SkinPrefetch& Instance() {
+        static SkinPrefetch prefetch;
+        return prefetch;
+    }
+
+    void Start(std::vector<QString> files) {
+        Stop();
+        std::lock_guard<std::mutex> guard(m_lock);
+        for (const QString& file : files) {
+            m_entries.insert(file, Entry{});
+        }
+        m_notNamed = 0;
+        m_thread = std::jthread(
+            [this, files = std::move(files)](std::stop_token stop) { Run(stop, files); });
+    }
+
+    // The image of `file` decoded ahead, if it was named and read unchanged since (`modified`).
+    std::optional<QImage> Take(const QString& file, const QDateTime& modified) {
+        std::unique_lock<std::mutex> guard(m_lock);
+        auto found = m_entries.find(file);
+        if (found == m_entries.end()) {
+            ++m_notNamed;
+            qCDebug(lcSkin) << "decoded by the caller, not named ahead:" << file;
+            return std::nullopt;
+        }
+        if (found->state == State::Decoding) {
+            m_decoded.wait(guard, [&] {
+                found = m_entries.find(file);
+                return found == m_entries.end() || found->state == State::Decoded;
+            });
+            if (found == m_entries.end()) {
+                return std::nullopt;
+            }
+        }
+        const bool usable =
+            found->state == State::Decoded && !found->image.isNull() && found->modified == modified;
+        QImage image = std::move(found->image);
+        m_entries.erase(found);  // taken, or left to the GUI thread: skipped by the thread
+        return usable ? std::optional<QImage>(std::move(image)) : std::nullopt;
+    }
+
+    // Drops everything decoded ahead and waits for the thread to end.
+    void Stop() {
+        if (m_thread.joinable()) {
+            m_thread.request_stop();
+            {
+                std::lock_guard<std::mutex> guard(m_lock);
+                m_entries.clear();
+            }
+            m_decoded.notify_all();
+            m_thread.join();
+        }
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_entries.clear();
+    }
+
+    int NotNamed() {
+        std::lock_guard<std::mutex> guard(m_lock);
+        return m_notNamed;
+    }
+
+    ~SkinPrefetch() { Stop(); }
+
+private:
+    enum class State { Queued, Decoding, Decoded };
+    struct Entry {
+        State state = State::Queued;
+        QImage image;
+        QDateTime modified;
+    };
+
+    void Run(const std::stop_token& stop, const std::vector<QString>& files) {
+        for (const QString& file : files) {
+            if (stop.stop_requested()) {
+                return;
+            }
+            {
+                std::lock_guard<std::mutex> guard(m_lock);
+                const auto found = m_entries.find(file);
+                if (found == m_entries.end() || found->state != State::Queued) {
+                    continue;  // taken by the GUI thread before its turn
+                }
+                found->state = State::Decoding;
+            }
+            const QDateTime modified = QFileInfo(file).lastModified();
+            QImage image;
+            image.load(file);
+            {
+                std::lock_guard<std::mutex> guard(m_lock);
+                const auto found = m_entries.find(file);
+                if (found != m_entries.end()) {
+                    found->image = std::move(image);
+                    found->modified = modified;
+                    found->state = State::Decoded;
+                }
+            }
+            m_decoded.notify_all();
+        }
+    }
+
+    std::mutex m_lock;
+    std::condition_variable m_decoded;
+    QHash<QString, Entry> m_entries;  // by file; an entry goes when the GUI thread asks for it
+    int m_notNamed = 0;               // files asked for since Start that were not named
+    std::jthread m_thread;
+};
+
 // The pixmaps go with the application object, not after it (at the process's exit).
 void ClearSkinImageCache() {
+    SkinPrefetch::Instance().Stop();
     SkinImageCache().clear();
     g_cacheCleanupRegistered = false;
 }
@@ -55,7 +177,9 @@ QPixmap LoadCachedSkinFile(const QString& file, int ratio) {
         return found->pixmap;
     }
     QPixmap pixmap;
-    if (!pixmap.load(file)) {
+    if (std::optional<QImage> image = SkinPrefetch::Instance().Take(file, modified)) {
+        pixmap = QPixmap::fromImage(std::move(*image));
+    } else if (!pixmap.load(file)) {
         cache.remove(key);
         return QPixmap();
     }
@@ -68,6 +192,14 @@ QPixmap LoadCachedSkinFile(const QString& file, int ratio) {
     }
     cache.insert(key, {pixmap, modified});
     return pixmap;
+}
+
+// "dir/name.png" -> "dir/name@2x.png"; a name without a suffix gets "@2x" at its end.
+QString TwinPath(const QString& path) {
+    const qsizetype dot = path.lastIndexOf(u'.');
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return dot > slash ? path.left(dot) + QStringLiteral("@2x") + path.mid(dot)
+                       : path + QStringLiteral("@2x");
 }
 
 QString ToQt(const std::wstring& text) {
@@ -172,7 +304,33 @@ QRect SFResolveSkinPosition(const QRect& position, int windowWidth) {
 
 void SFSetSkinPath(const wchar_t* directory) {
     g_skinDirectory = directory != nullptr ? QString::fromWCharArray(directory) : QString();
+    SkinPrefetch::Instance().Stop();
     SkinImageCache().clear();  // the images of another skin are not kept
+}
+
+void SFPrefetchSkinImages(const std::vector<std::wstring>& names) {
+    // Resolved now as SFLoadSkinImage resolves them, at the ratio of now: the twin where it
+    // exists at ratio 2.
+    const bool twins = SFSkinImageRatio() == 2;
+    std::vector<QString> files;
+    files.reserve(names.size());
+    for (const std::wstring& name : names) {
+        const QString path = SFSkinImagePath(name);
+        if (path.isEmpty()) {
+            continue;
+        }
+        const QString twin = twins ? TwinPath(path) : QString();
+        files.push_back(!twin.isEmpty() && QFileInfo::exists(twin) ? twin : path);
+    }
+    SkinPrefetch::Instance().Start(std::move(files));
+    if (!g_cacheCleanupRegistered && QCoreApplication::instance() != nullptr) {
+        qAddPostRoutine(ClearSkinImageCache);
+        g_cacheCleanupRegistered = true;
+    }
+}
+
+int SFSkinImagesNotPrefetched() {
+    return SkinPrefetch::Instance().NotNamed();
 }
 
 QString SFSkinDirectory() {
@@ -210,11 +368,7 @@ QPixmap SFLoadSkinImage(const std::wstring& name) {
         return QPixmap();
     }
     if (SFSkinImageRatio() == 2) {
-        // "dir/name.png" -> "dir/name@2x.png"; a name without a suffix gets "@2x" at its end.
-        const qsizetype dot = path.lastIndexOf(u'.');
-        const qsizetype slash = path.lastIndexOf(u'/');
-        const QString twin = dot > slash ? path.left(dot) + QStringLiteral("@2x") + path.mid(dot)
-                                         : path + QStringLiteral("@2x");
+        const QString twin = TwinPath(path);
         // Qt reads the ratio from the "@2x" in the name unless that is switched off in the
         // environment; the layouts rely on it, so it is set (LoadCachedSkinFile) whatever the
         // environment.

@@ -21,6 +21,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // ---- The UI scale factor: layout sizes given as n·s use trunc(n × s). Nothing in the program
 // changes it from 1.0; tests and tools may.
@@ -53,6 +54,16 @@ QRect SFResolveSkinPosition(const QRect& position, int windowWidth);
 QString SFSkinDirectory();
 QString SFSkinImagePath(const std::wstring& name);
 QPixmap SFLoadSkinImage(const std::wstring& name);
+// Starts decoding the named skin images on a thread of their own, in the order given, so that
+// SFLoadSkinImage finds them decoded: for the images a window shows at its first paint, named
+// before it is built. Resolved at the skin directory and ratio of now. SFLoadSkinImage never
+// waits longer than a decoding already under way (a name not reached yet is decoded by the
+// caller); an image never asked for is dropped with the cache. A second call drops what the
+// first decoded and not yet handed out. GUI thread.
+void SFPrefetchSkinImages(const std::vector<std::wstring>& names);
+// How many skin files SFLoadSkinImage decoded since the last SFPrefetchSkinImages without their
+// name being in its list (images served from the cache do not count).
+int SFSkinImagesNotPrefetched();
 // 2 when the application's device pixel ratio is above 1 (its highest screen's; 1.5 draws the
 // twin scaled down, sharper than the plain image scaled up), else 1. Without an application: 1.
 int SFSkinImageRatio();

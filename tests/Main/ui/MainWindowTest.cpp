@@ -11,6 +11,7 @@
 #include "Main/DataOutputView.h"
 #include "Main/ui/UiTestSupport.h"
 #include "Main/view/SFQTEffectView.h"
+#include "toolkit/SFSkin.h"
 
 using namespace Qt::Literals::StringLiterals;
 using namespace uitest;
@@ -60,6 +61,13 @@ private Q_SLOTS:
     void cleanup() {
         QDesktopServices::unsetUrlHandler(u"file"_s);
         m_f.Cleanup();
+    }
+
+    // Every skin image of the first paint was named to be decoded ahead (the main frame's list
+    // is complete).
+    void firstPaintImagesDecodedAhead() {
+        QCoreApplication::processEvents();
+        QCOMPARE(SFSkinImagesNotPrefetched(), 0);
     }
 
     // The first catalogue model on the default wall, Fit To Room, feet and back ("Meters" while
