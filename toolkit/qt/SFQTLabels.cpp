@@ -1,7 +1,9 @@
 #include "toolkit/qt/SFQTLabels.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QTextOption>
 
 #include <climits>
@@ -123,20 +125,23 @@ int CSFQTStatic::GetTextHeight(int width) {
 }
 
 void CSFQTStatic::ApplyStyle() {
+    // Font and palette, not a style sheet of its own: a widget's style sheet gives it a style
+    // object of its own and a polish at every change (a label's colour and size are set one
+    // after the other), which made labels the dearest part of building a window. The program's
+    // style sheet styles no QLabel, so the palette shows as set.
     QFont f = font();
     f.setPixelSize(m_pixelSize);
     f.setBold(m_bold);
     setFont(f);
-    QString sheet = QStringLiteral("font-size: %1px; font-weight: %2;")
-                        .arg(m_pixelSize)
-                        .arg(m_bold ? QStringLiteral("bold") : QStringLiteral("normal"));
-    if (m_color.isValid()) {
-        sheet += QStringLiteral(" color: %1;").arg(CssColor(m_color));
-    }
+    QPalette palette = this->palette();
+    palette.setColor(
+        QPalette::WindowText,
+        m_color.isValid() ? m_color : QApplication::palette(this).color(QPalette::WindowText));
     if (m_background.isValid()) {
-        sheet += QStringLiteral(" background-color: %1;").arg(CssColor(m_background));
+        palette.setColor(QPalette::Window, m_background);
     }
-    setStyleSheet(sheet);
+    setPalette(palette);
+    setAutoFillBackground(m_background.isValid());
 }
 
 void CSFQTStatic::mousePressEvent(QMouseEvent* event) {
