@@ -25,8 +25,9 @@ constexpr int kTitlePadding = 8;  // left and right of a column title (the style
 CSFQTComboBox::CSFQTComboBox(ISFComboBoxEvent* sink) : CSFQTWidget(sink) {
     setFrame(false);
     setFocusPolicy(Qt::NoFocus);
-    view()->setFocusPolicy(Qt::NoFocus);
-    setIconSize(QSize(1, 25));
+    // The list's view is made when the list first opens (showPopup), not here: QComboBox makes
+    // it at the first view() or setIconSize(), and its popup window with its scroll bars was
+    // most of the cost of building a combo box.
     QObject::connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!m_quiet && m_pEvent != nullptr) {
             m_pEvent->SelectChanged(m_id, index);
@@ -142,6 +143,8 @@ void CSFQTComboBox::showPopup() {
     const bool above = rows * 25 + mapToGlobal(QPoint(0, 0)).y() + height() > screenHeight;
     m_popupShown = true;
     SetLook(above ? kOpenAbove : kOpenBelow);
+    view()->setFocusPolicy(Qt::NoFocus);
+    setIconSize(QSize(1, 25));  // with AddString's spacer icon: rows 25 pixels tall
     QComboBox::showPopup();
 }
 
