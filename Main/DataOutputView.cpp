@@ -12,7 +12,7 @@
 #include "Main/MainFrame.h"
 #include "Main/MsgDlg.h"
 #include "Main/model/SpecSheet.h"
-#include "Main/xlsx/ExportData.h"
+#include "Main/xlsx/ExportLoader.h"
 #include "framework/SFModules.h"
 #include "framework/SFPost.h"
 #include "shell/lang/LanguageTable.h"
@@ -461,7 +461,13 @@ void CDataOutputViewEventImp::ExportData() {
     HeldNotice notice;
     {
         const BusyCursor busy;
-        ::ExportData(m_exportFolder, m_exportFileName, m_values, &notice);
+        // The writer is a module, mapped at the first export rather than at start-up.
+        if (const ExportModule* writer = LoadExportModule()) {
+            writer->ExportData(m_exportFolder, m_exportFileName, m_values, &notice, &Translate,
+                               nullptr);
+        } else {  // the loader said why (tessaro.xlsx); nothing was written
+            notice.ShowMessage(Translate(L"Attention"), Translate(L"Export failure."));
+        }
     }
     if (notice.m_held) {
         ShowMessage(notice.m_title, notice.m_text);

@@ -74,7 +74,9 @@ public:
     // export: the user is told so and no dialog opens.
     void OnBtnExport();
     // The export itself (run as a posted task): writes the sheet to the confirmed target with a
-    // busy cursor, then tells the user how it went in a message over the main window.
+    // busy cursor, then tells the user how it went in a message over the main window. The writer
+    // is the export module (Main/xlsx/ExportLoader.h), loaded here at the first export; without
+    // it the message is "Export failure." and nothing is written.
     void ExportData();
 
     // What the page was last given (for the page itself and its tests).

@@ -1,8 +1,8 @@
 # `cpack -G DEB` in the build tree packages what `cmake --install` installs, under /usr: the
-# executables, lib/tessaro (the player module), share/tessaro (the data), the desktop entry, the
-# AppStream listing and the icons. The package's dependencies are derived from the executables and
-# the module (FFmpeg) by dpkg-shlibdeps (package dpkg-dev), so they follow the libraries the build
-# really links. Only what no executable links
+# executables, lib/tessaro (the player and export modules), share/tessaro (the data), the desktop
+# entry, the AppStream listing and the icons. The package's dependencies are derived from the
+# executables and the modules (FFmpeg; the spreadsheet libraries) by dpkg-shlibdeps (package
+# dpkg-dev), so they follow the libraries the build really links. Only what no executable links
 # is named by hand: recommendations for a native Wayland window and for Chinese text.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tessaro)

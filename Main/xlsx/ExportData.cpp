@@ -1,12 +1,7 @@
 #include "Main/xlsx/ExportData.h"
 
 #include "Main/xlsx/XlsxLogging.h"
-#include "framework/os/SFStreamConvert.h"
 #include "shell/lang/LanguageTable.h"
-
-std::string ExportTargetPath(const std::wstring& folder, const std::wstring& fileName) {
-    return SF_SOFT_BASE::CSFStreamConvert::ToNarrow(folder + L"/" + fileName + L".xlsx");
-}
 
 ExportResult ExportData(const std::wstring& folder, const std::wstring& fileName,
                         const SpecSheetValues& values, IExportMessageSink* sink,

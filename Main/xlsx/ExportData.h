@@ -2,6 +2,7 @@
 // The export of the "Data output" sheet: builds the target path, runs the spreadsheet writer and
 // tells the user how it went through a message sink (the main window's message box).
 #include "Main/model/SpecSheetValues.h"
+#include "Main/xlsx/ExportTarget.h"
 #include "Main/xlsx/SaveToExcel.h"
 
 #include <string>
@@ -28,6 +29,3 @@ enum class ExportResult {
 ExportResult ExportData(const std::wstring& folder, const std::wstring& fileName,
                         const SpecSheetValues& values, IExportMessageSink* sink,
                         TextLookup translate = nullptr, std::string* why = nullptr);
-
-// folder + "/" + fileName + ".xlsx" in the file system's multibyte form.
-std::string ExportTargetPath(const std::wstring& folder, const std::wstring& fileName);

@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "Main/xlsx/ExportData.h"
 #include "framework/os/SFFile.h"
 #include "framework/os/SFStreamConvert.h"
 
@@ -18,6 +17,10 @@ constexpr wchar_t kBlanks[] = L" \t\u3000";
 constexpr wchar_t kBlanksAndDots[] = L". \t\u3000";
 
 }  // namespace
+
+std::string ExportTargetPath(const std::wstring& folder, const std::wstring& fileName) {
+    return SF_SOFT_BASE::CSFStreamConvert::ToNarrow(folder + L"/" + fileName + L".xlsx");
+}
 
 const wchar_t* CheckExportTarget(const std::wstring& folder, const std::wstring& fileName,
                                  FreeSpaceQuery freeSpace) {

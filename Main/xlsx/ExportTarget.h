@@ -9,6 +9,9 @@
 // Longest folder text, and longest file name with its extension, the export accepts.
 inline constexpr std::size_t kExportPathMaxLength = 519;
 
+// folder + "/" + fileName + ".xlsx" in the file system's multibyte form.
+std::string ExportTargetPath(const std::wstring& folder, const std::wstring& fileName);
+
 // Bytes available to this user on the file system holding the (multibyte) path; -1 when the
 // system cannot say.
 using FreeSpaceQuery = std::int64_t (*)(const char* path);

@@ -1,11 +1,7 @@
 #include "Main/xlsx/SheetColumns.h"
 
-#include "Main/xlsx/XlsxLogging.h"
-
 #include <algorithm>
 #include <cwchar>
-
-Q_LOGGING_CATEGORY(lcXlsx, "tessaro.xlsx", QtWarningMsg)
 
 namespace SheetColumns {
 

@@ -3,7 +3,8 @@
 # the data, the desktop entry, the AppStream listing, the icons at every size), and the program
 # starts from there: it reads its data from share/tessaro, keeps its settings in the user's
 # configuration folder, shows its main window, loads its player module from lib/tessaro, closes on
-# request with status 0 and leaves the prefix exactly as installed.
+# request with status 0 and leaves the prefix exactly as installed. The spreadsheet libraries are
+# the export module's (lib/tessaro), not the program's.
 #   InstalledLayout.sh <build dir> <app id> <CloseOnRequest.sh>
 build=$1 id=$2 closer=$3
 work=$(mktemp -d)
@@ -17,9 +18,10 @@ fail() { echo "$*"; failed=1; }
 png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{ print $3 * 256 + $4 "x" $7 * 256 + $8 }'; }
 
 for f in bin/tessaro bin/tessaro-quote lib/tessaro/libtessaro_player.so \
-         share/tessaro/Lang_0.xml share/tessaro/Lang_1.xml share/tessaro/ProductParameter.csv \
-         share/tessaro/Tessaro.css share/tessaro/Skin/logo.png share/applications/$id.desktop \
-         share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg; do
+         lib/tessaro/libtessaro_export.so share/tessaro/Lang_0.xml share/tessaro/Lang_1.xml \
+         share/tessaro/ProductParameter.csv share/tessaro/Tessaro.css share/tessaro/Skin/logo.png \
+         share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+         share/icons/hicolor/scalable/apps/$id.svg; do
     [ -s "$prefix/$f" ] || fail "missing: $f"
 done
 for f in "User's Eng Guide.pdf" "User's Chn Guide.pdf"; do
@@ -31,6 +33,11 @@ for n in 16 22 24 32 48 64 128 256 512; do
     icon=$prefix/share/icons/hicolor/${n}x$n/apps/$id.png
     [ -s "$icon" ] && [ "$(png_size "$icon")" = "${n}x$n" ] || fail "no ${n}x$n icon"
 done
+ldd "$prefix/bin/tessaro" | grep -E 'libxlsxwriter|libzip' &&
+    fail "the program maps the spreadsheet libraries at its start"
+deps=$(ldd "$prefix/lib/tessaro/libtessaro_export.so")
+echo "$deps" | grep -q 'libxlsxwriter.* => /' && ! echo "$deps" | grep -q 'not found' ||
+    fail "the export module's libraries do not all resolve: $deps"
 [ "$failed" -eq 0 ] || exit 1
 
 find "$prefix" -printf '%p %m %s %T@\n' | sort >"$work/before"

@@ -11,6 +11,7 @@
 #include "Main/ExportDlg.h"
 #include "Main/model/SpecSheet.h"
 #include "Main/ui/UiTestSupport.h"
+#include "Main/xlsx/ExportModule.h"
 #include "Main/xlsx/SheetColumns.h"
 #include "support/WallSheet.h"
 
@@ -60,7 +61,12 @@ class DataOutputTest : public QObject {
     }
 
 private Q_SLOTS:
-    void init() { m_f.Init(kExtraRows); }
+    void init() {
+        m_f.Init(kExtraRows);
+        // The export module is looked up in the application directory, as in the build tree.
+        std::filesystem::create_symlink(std::string(TESSARO_APP_DIR) + "/" + kExportModuleFile,
+                                        m_f.dir->file(kExportModuleFile));
+    }
     void cleanup() { m_f.Cleanup(); }
 
     // The window and tessaro-quote agree: the walls the command line's tests quote, typed into
@@ -205,6 +211,25 @@ private Q_SLOTS:
         QCOMPARE(Shown(Page()->ValueControl(kSpecModel)).back(), QChar(0x2026));
         QCOMPARE(Shown(Page()->ValueControl(kSpecDiagonal)).back(), QChar(0x2026));
         ExpectShownAsStored();
+    }
+
+    // Without the export module the export says it failed, writes nothing and the program runs
+    // on. Before the tests that export: once loaded, the module stays for the rest of the process.
+    void exportWithoutModule() {
+        std::filesystem::remove(m_f.dir->file(kExportModuleFile));
+        Click(C(Panel::kFitToRoom));
+        m_f.Tab(111);
+        auto typed = uitest::AnswerNextModal(
+            [](QWidget* dialog) { Click(W(ById(dialog, CExportDlgEventImp::kConfirm))); });
+        Click(W(Page()->ExportButton()));
+        QVERIFY(*typed);
+        const QString texts = MessageOf([] {});
+        QVERIFY2(texts.contains(Tr(L"Export failure.")), qPrintable(texts));
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+        QVERIFY(!Page()->ExportFolder().empty() && !Page()->ExportFileName().empty());
+        QVERIFY(!std::filesystem::exists(
+            ExportTargetPath(Page()->ExportFolder(), Page()->ExportFileName())));
+        QVERIFY(!m_f.frame->IsClosing());
     }
 
     // Button, dialog (a typed name, "OK"), posted task, message: the workbook holds titles and
