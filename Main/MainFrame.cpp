@@ -104,35 +104,6 @@ int CMainFrameEventImp::Create() {
     if (m_window != nullptr) {
         return 1;
     }
-    // The skin images of the window's first paint, in the order building and painting it asks
-    // for them: decoded on a thread of their own while the window is built (the main window
-    // test checks that none is missing).
-    SFPrefetchSkinImages({L"DlgBackgorund.png",
-                          L"bg_calendar.png",
-                          L"logo.png",
-                          L"bgWhite.png",
-                          L"kuang2_nor.png",
-                          L"ComboBox_134.png",
-                          L"/bgColorWhite.png",
-                          L"screenBg.png",
-                          L"body_add_n.png",
-                          L"body_less_n.png",
-                          L"body_rotating_n.png",
-                          L"body_choose_n.png",
-                          L"spiner_up_n.png",
-                          L"spiner_down_n.png",
-                          L"tab_BluePrint_h.png",
-                          L"tab_Dataoutput_n.png",
-                          L"common_close_n.png",
-                          L"common_min_n.png",
-                          L"down_n.png",
-                          L"common_step1_h.png",
-                          L"common_step2_n.png",
-                          L"common_step3_n.png",
-                          L"common_step4_n.png",
-                          L"common_check_m.png",
-                          L"common_uncheck_ft.png",
-                          L"common_FIT TO ROOM_n.png"});
     m_window = SFCreateMainWindow(this, nullptr);
     if (m_window == nullptr) {
         qCWarning(lcMainFrame, "the main window could not be created");

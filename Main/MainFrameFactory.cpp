@@ -21,6 +21,24 @@ std::shared_ptr<tessaro::IMainFrame> CreateMainFrame() {
     return frame;
 }
 
+const std::vector<std::wstring>& MainFrameFirstPaintImages() {
+    static const std::vector<std::wstring> images = {
+        // The window's frame, the data output page's, the tool bar's logo, the panel's
+        // background, spinner frames and content box, the preview's scroll area and screen.
+        L"DlgBackgorund.png", L"bg_calendar.png", L"logo.png", L"bgWhite.png", L"kuang2_nor.png",
+        L"ComboBox_134.png", L"/bgColorWhite.png", L"screenBg.png",
+        // The preview's buttons, the spinners' arrows.
+        L"body_add_n.png", L"body_less_n.png", L"body_rotating_n.png", L"body_choose_n.png",
+        L"spiner_up_n.png", L"spiner_down_n.png",
+        // Faces drawn at the first paint: tabs, title buttons, step headers, unit switch, Fit To
+        // Room.
+        L"tab_BluePrint_h.png", L"tab_Dataoutput_n.png", L"common_close_n.png", L"common_min_n.png",
+        L"down_n.png", L"common_step1_h.png", L"common_step2_n.png", L"common_step3_n.png",
+        L"common_step4_n.png", L"common_check_m.png", L"common_uncheck_ft.png",
+        L"common_FIT TO ROOM_n.png"};
+    return images;
+}
+
 // Start-up measurement (bench/ui/StartupBench): with TESSARO_QUIT_AFTER_FIRST_PAINT set, the
 // program ends as soon as its main window has been painted once, so launch-to-first-paint can be
 // timed as a whole process. Read once, when the application object is constructed; without the

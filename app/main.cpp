@@ -3,5 +3,5 @@
 #include "shell/Startup.h"
 
 int main(int argc, char** argv) {
-    return tessaro::RunApplication(argc, argv, &CreateMainFrame);
+    return tessaro::RunApplication(argc, argv, &CreateMainFrame, MainFrameFirstPaintImages());
 }

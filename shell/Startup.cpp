@@ -30,6 +30,7 @@
 #include "shell/LogLibrary.h"
 #include "shell/QtTranslation.h"
 #include "shell/lang/LanguageTable.h"
+#include "toolkit/SFSkin.h"
 #include "toolkit/SFToolkit.h"
 
 Q_LOGGING_CATEGORY(lcStartup, "tessaro.startup")
@@ -101,7 +102,8 @@ private:
 
 }  // namespace
 
-int RunApplication(int argc, char** argv, MainFrameFactory createMainFrame) {
+int RunApplication(int argc, char** argv, MainFrameFactory createMainFrame,
+                   const std::vector<std::wstring>& firstPaintImages) {
     // Diagnostics are for developers: silent unless QT_LOGGING_RULES asks for them (the
     // environment's rules take precedence over these).
     QLoggingCategory::setFilterRules(QStringLiteral("tessaro.*=false"));
@@ -154,6 +156,10 @@ int RunApplication(int argc, char** argv, MainFrameFactory createMainFrame) {
     qCInfo(lcStartup, "8 style sheet");
     SFSetSkinPath((appPath + L"/Skin/").c_str());
     qCInfo(lcStartup, "9 skin directory");
+    // The main window's images are decoded on a thread of their own while it is built.
+    if (!firstPaintImages.empty()) {
+        SFPrefetchSkinImages(firstPaintImages);
+    }
 
     // 10. The settings file, loaded from and saved to the same place. An installed program's
     //     data (../share/tessaro) belongs to the package manager, even where this user could

@@ -2,6 +2,8 @@
 // The process entry: brings the application up in its fixed order, runs the Qt event loop of
 // the GUI thread until the main window closes, and tears down what it created.
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace tessaro {
 
@@ -18,6 +20,9 @@ using MainFrameFactory = std::shared_ptr<IMainFrame> (*)();
 
 // Runs the whole program. Returns 0 whatever the event loop returned; returns 1 only when no
 // display is available (after saying so in one line on stderr), before any window exists.
-int RunApplication(int argc, char** argv, MainFrameFactory createMainFrame);
+// firstPaintImages: skin images the main frame shows at its first paint, decoded ahead from
+// the moment the skin directory is known (SFPrefetchSkinImages).
+int RunApplication(int argc, char** argv, MainFrameFactory createMainFrame,
+                   const std::vector<std::wstring>& firstPaintImages = {});
 
 }  // namespace tessaro

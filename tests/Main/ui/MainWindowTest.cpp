@@ -9,6 +9,7 @@
 
 #include "Main/AboutDlg.h"
 #include "Main/DataOutputView.h"
+#include "Main/MainFrameFactory.h"
 #include "Main/ui/UiTestSupport.h"
 #include "Main/view/SFQTEffectView.h"
 #include "toolkit/SFSkin.h"
@@ -63,9 +64,12 @@ private Q_SLOTS:
         m_f.Cleanup();
     }
 
-    // Every skin image of the first paint was named to be decoded ahead (the main frame's list
-    // is complete).
+    // Every skin image of the first paint is named to be decoded ahead (the list start-up hands
+    // to SFPrefetchSkinImages is complete).
     void firstPaintImagesDecodedAhead() {
+        SFSetSkinPath(SFSkinDirectory().toStdWString().c_str());  // nothing decoded yet
+        SFPrefetchSkinImages(MainFrameFirstPaintImages());
+        m_f.Open();
         QCoreApplication::processEvents();
         QCOMPARE(SFSkinImagesNotPrefetched(), 0);
     }
