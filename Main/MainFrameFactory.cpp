@@ -24,9 +24,9 @@ std::shared_ptr<tessaro::IMainFrame> CreateMainFrame() {
 const std::vector<std::wstring>& MainFrameFirstPaintImages() {
     static const std::vector<std::wstring> images = {
         // The window's frame, the data output page's, the tool bar's logo, the panel's
-        // background, spinner frames and content box, the preview's scroll area and screen.
+        // background and spinner frames, the preview's scroll area and screen.
         L"DlgBackgorund.png", L"bg_calendar.png", L"logo.png", L"bgWhite.png", L"kuang2_nor.png",
-        L"ComboBox_134.png", L"/bgColorWhite.png", L"screenBg.png",
+        L"/bgColorWhite.png", L"screenBg.png",
         // The preview's buttons, the spinners' arrows.
         L"body_add_n.png", L"body_less_n.png", L"body_rotating_n.png", L"body_choose_n.png",
         L"spiner_up_n.png", L"spiner_down_n.png",

@@ -66,7 +66,7 @@ SF_ON_COMMAND(CParameterSettingEventImp::kSelectModel, OnSelectModel)
 SF_END_MESSAGE_MAP()
 
 CParameterSettingEventImp::CParameterSettingEventImp(std::weak_ptr<CMainFrameEventImp> frame)
-    : m_frame(std::move(frame)) {}
+    : m_frame(std::move(frame)), m_modelNameText(kPlaceholderModel) {}
 
 CParameterSettingEventImp::~CParameterSettingEventImp() {
     // The controls report to this object: they must not outlive it.
@@ -88,40 +88,8 @@ int CParameterSettingEventImp::Create(void* parent) {
     m_viewWidget = static_cast<QWidget*>(m_view->GetUIWnd());
     void* view = m_view->GetUIWnd();
     const tagRECT none = Rect(0, 0, 0, 0);
-    const int textSize = SFScaled(12);
 
     // Every control is created empty and placed by Layout; RetranslateTexts gives the texts.
-    auto label = [&](int step, SFCOLORREF colour) {
-        CSFStatic* s = SFCreateStatic(nullptr);
-        if (s == nullptr) {
-            return s;
-        }
-        s->Create(L"", step <= 1 ? SF_WS_VISIBLE : 0, &none, view, 0);
-        s->SetTextColor(colour);
-        s->SetTextSize(textSize);
-        m_members.push_back({s, step});
-        return s;
-    };
-    auto radio = [&](uint32_t id, int step, const std::wstring& on, const std::wstring& off,
-                     bool checked) {
-        CSFRadioBox* r = SFCreateRadioBox(this);
-        if (r == nullptr) {
-            return r;
-        }
-        r->Create(L"", step <= 1 ? SF_WS_VISIBLE : 0, &none, view, id);
-        ImageRadioBox faces;
-        faces.checked = on;
-        faces.unchecked = off;
-        r->SetSkin(&faces);
-        r->SetCheck(checked ? 1 : 0);
-        r->SetTextSize(textSize);
-        r->SetTextColor(kLabelColour);
-        r->SetSelectedTextColor(SFRGB(63, 111, 230));
-        r->SetTextAlign(SF_ALIGN_CENTER);
-        r->SetCursor();
-        m_members.push_back({r, step});
-        return r;
-    };
     auto doubleSpinner = [&](uint32_t id, UnitRange range, double step, double value) {
         CSFDoubleSpiner* d = SFCreateDoubleSpiner(this);
         if (d == nullptr) {
@@ -138,6 +106,57 @@ int CParameterSettingEventImp::Create(void* parent) {
         m_members.push_back({d, 1});
         return d;
     };
+    m_background = SFCreatePictureCtrl(nullptr);
+    if (m_background != nullptr) {
+        m_background->Create(L"", SF_WS_VISIBLE, &none, view, 0);
+        m_background->SetImage(L"bgWhite.png");
+    }
+    for (int k = 0; k < 4; ++k) {
+        const std::wstring n = std::to_wstring(k + 1);
+        m_steps[k] = MakeRadio(kStepWallSize + k, kNoStep, L"common_step" + n + L"_h.png",
+                               L"common_step" + n + L"_n.png", k == 0);
+        if (m_steps[k] != nullptr) {
+            // The header image carries a numbered badge; the title starts after it.
+            m_steps[k]->SetTextOffset(46, 0);
+            m_steps[k]->SetTextAlign(SF_ALIGN_LEFT | SF_ALIGN_VCENTER);
+            m_steps[k]->SetTextColor(SFRGB(136, 136, 136));
+            m_steps[k]->SetSelectedTextColor(SFRGB(34, 34, 34));
+        }
+    }
+    m_meters = MakeRadio(kMeters, 1, L"common_check_m.png", L"common_uncheck_m.png", true);
+    m_feet = MakeRadio(kFeet, 1, L"common_check_ft.png", L"common_uncheck_ft.png", false);
+    m_widthLabel = MakeLabel(1, kLabelColour);
+    m_width = doubleSpinner(kWallWidth, kWallMetres, 1.0, 6.0);
+    m_heightLabel = MakeLabel(1, kLabelColour);
+    m_height = doubleSpinner(kWallHeight, kWallMetres, 1.0, 2.0);
+    m_lampstandLabel = MakeLabel(1, kLabelColour);
+    m_lampstand = doubleSpinner(kLampstand, kLampstandMetres, 0.1, 1.0);
+
+    m_fitToRoom = SFCreateButton(this);
+    if (m_fitToRoom != nullptr) {
+        m_fitToRoom->Create(L"", SF_WS_VISIBLE, &none, view, kFitToRoom);
+        const ImageButtonStyle faces =
+            ButtonSkin(L"common_FIT TO ROOM_n.png", L"common_FIT TO ROOM_h.png");
+        m_fitToRoom->SetSkin(&faces);
+        m_fitToRoom->SetTextColor(SFRGB(255, 255, 255));
+        m_fitToRoom->SetTextSize(SFScaled(12), 0);
+        m_fitToRoom->SetCursor();
+    }
+
+    // The controls of the other steps are built when first needed (BuildLaterSteps): they are
+    // hidden until their step opens, and building them took a third of the panel's start.
+    RetranslateTexts();
+    Layout(initial.right, initial.bottom);
+    return 1;
+}
+
+void CParameterSettingEventImp::BuildLaterSteps() {
+    if (m_laterStepsBuilt || m_view == nullptr) {
+        return;
+    }
+    m_laterStepsBuilt = true;
+    void* view = m_view->GetUIWnd();
+    const tagRECT none = Rect(0, 0, 0, 0);
     auto countSpinner = [&](uint32_t id) {
         CSFNumSpiner* n = SFCreateNumSpiner(this);
         if (n == nullptr) {
@@ -155,48 +174,8 @@ int CParameterSettingEventImp::Create(void* parent) {
         return n;
     };
 
-    m_background = SFCreatePictureCtrl(nullptr);
-    if (m_background != nullptr) {
-        m_background->Create(L"", SF_WS_VISIBLE, &none, view, 0);
-        m_background->SetImage(L"bgWhite.png");
-    }
-    for (int k = 0; k < 4; ++k) {
-        const std::wstring n = std::to_wstring(k + 1);
-        m_steps[k] = radio(kStepWallSize + k, kNoStep, L"common_step" + n + L"_h.png",
-                           L"common_step" + n + L"_n.png", k == 0);
-        if (m_steps[k] != nullptr) {
-            // The header image carries a numbered badge; the title starts after it.
-            m_steps[k]->SetTextOffset(46, 0);
-            m_steps[k]->SetTextAlign(SF_ALIGN_LEFT | SF_ALIGN_VCENTER);
-            m_steps[k]->SetTextColor(SFRGB(136, 136, 136));
-            m_steps[k]->SetSelectedTextColor(SFRGB(34, 34, 34));
-        }
-    }
-    m_meters = radio(kMeters, 1, L"common_check_m.png", L"common_uncheck_m.png", true);
-    m_feet = radio(kFeet, 1, L"common_check_ft.png", L"common_uncheck_ft.png", false);
-    m_widthLabel = label(1, kLabelColour);
-    m_width = doubleSpinner(kWallWidth, kWallMetres, 1.0, 6.0);
-    m_heightLabel = label(1, kLabelColour);
-    m_height = doubleSpinner(kWallHeight, kWallMetres, 1.0, 2.0);
-    m_lampstandLabel = label(1, kLabelColour);
-    m_lampstand = doubleSpinner(kLampstand, kLampstandMetres, 0.1, 1.0);
-
-    m_fitToRoom = SFCreateButton(this);
-    if (m_fitToRoom != nullptr) {
-        m_fitToRoom->Create(L"", SF_WS_VISIBLE, &none, view, kFitToRoom);
-        const ImageButtonStyle faces =
-            ButtonSkin(L"common_FIT TO ROOM_n.png", L"common_FIT TO ROOM_h.png");
-        m_fitToRoom->SetSkin(&faces);
-        m_fitToRoom->SetTextColor(SFRGB(255, 255, 255));
-        m_fitToRoom->SetTextSize(textSize, 0);
-        m_fitToRoom->SetCursor();
-    }
-
-    m_modelNameTitle = label(2, SFRGB(34, 34, 34));
-    m_modelName = label(2, kLabelColour);
-    if (m_modelName != nullptr) {
-        m_modelName->SetStaticText(kPlaceholderModel, false);
-    }
+    m_modelNameTitle = MakeLabel(2, SFRGB(34, 34, 34));
+    m_modelName = MakeLabel(2, kLabelColour);
     m_selectModel = SFCreateButton(this);
     if (m_selectModel != nullptr) {
         m_selectModel->Create(L"", 0, &none, view, kSelectModel);
@@ -204,17 +183,19 @@ int CParameterSettingEventImp::Create(void* parent) {
             ButtonSkin(L"common_Select Model_n.png", L"common_Select Model_h.png");
         m_selectModel->SetSkin(&faces);
         m_selectModel->SetTextColor(kAccent);
-        m_selectModel->SetTextSize(textSize, 0);
+        m_selectModel->SetTextSize(SFScaled(12), 0);
         m_selectModel->SetCursor();
         m_members.push_back({m_selectModel, 2});
     }
 
-    m_orientationLabel = label(3, kLabelColour);
-    m_landscapeRadio = radio(kLandscape, 3, L"common_check_m.png", L"common_uncheck_m.png", true);
-    m_portraitRadio = radio(kPortrait, 3, L"common_check_ft.png", L"common_uncheck_ft.png", false);
-    m_columnsLabel = label(3, kLabelColour);
+    m_orientationLabel = MakeLabel(3, kLabelColour);
+    m_landscapeRadio =
+        MakeRadio(kLandscape, 3, L"common_check_m.png", L"common_uncheck_m.png", true);
+    m_portraitRadio =
+        MakeRadio(kPortrait, 3, L"common_check_ft.png", L"common_uncheck_ft.png", false);
+    m_columnsLabel = MakeLabel(3, kLabelColour);
     m_columns = countSpinner(kColumns);
-    m_rowsLabel = label(3, kLabelColour);
+    m_rowsLabel = MakeLabel(3, kLabelColour);
     m_rows = countSpinner(kRows);
 
     m_content = SFCreateComboBox(this);
@@ -234,12 +215,63 @@ int CParameterSettingEventImp::Create(void* parent) {
         m_content->SetCurSel(0);
         m_members.push_back({m_content, 4});
     }
+    // Places and texts of the new controls, then what the frame set meanwhile (the model name
+    // is fitted to its placed label).
+    if (!m_viewWidget.isNull()) {
+        Layout(m_viewWidget->width(), m_viewWidget->height());
+    }
     RetranslateTexts();
-    Layout(initial.right, initial.bottom);
-    return 1;
+    SetModelName(m_modelNameText);
+    SetOrientation(m_landscape ? 1 : 0);
+    SetNum(1, m_counts[1]);
+    SetNum(0, m_counts[0]);
+    for (const StepMember& m : m_members) {
+        if (m.step > 1) {
+            m.control->ShowWindow(m.step == m_openStep ? 1 : 0);
+        }
+    }
+}
+
+CSFStatic* CParameterSettingEventImp::MakeLabel(int step, SFCOLORREF colour) {
+    CSFStatic* s = SFCreateStatic(nullptr);
+    if (s == nullptr) {
+        return s;
+    }
+    const tagRECT none = Rect(0, 0, 0, 0);
+    s->Create(L"", step <= 1 ? SF_WS_VISIBLE : 0, &none, m_view->GetUIWnd(), 0);
+    s->SetTextColor(colour);
+    s->SetTextSize(SFScaled(12));
+    m_members.push_back({s, step});
+    return s;
+}
+
+CSFRadioBox* CParameterSettingEventImp::MakeRadio(uint32_t id, int step, const std::wstring& on,
+                                                  const std::wstring& off, bool checked) {
+    CSFRadioBox* r = SFCreateRadioBox(this);
+    if (r == nullptr) {
+        return r;
+    }
+    const tagRECT none = Rect(0, 0, 0, 0);
+    r->Create(L"", step <= 1 ? SF_WS_VISIBLE : 0, &none, m_view->GetUIWnd(), id);
+    ImageRadioBox faces;
+    faces.checked = on;
+    faces.unchecked = off;
+    r->SetSkin(&faces);
+    r->SetCheck(checked ? 1 : 0);
+    r->SetTextSize(SFScaled(12));
+    r->SetTextColor(kLabelColour);
+    r->SetSelectedTextColor(SFRGB(63, 111, 230));
+    r->SetTextAlign(SF_ALIGN_CENTER);
+    r->SetCursor();
+    m_members.push_back({r, step});
+    return r;
 }
 
 CSFControl* CParameterSettingEventImp::Control(uint32_t id) const {
+    if (id >= kSelectModel && id != kLampstand && !m_laterStepsBuilt) {
+        // Asked for by the frame's checks and the tests: built as a step switch would.
+        const_cast<CParameterSettingEventImp*>(this)->BuildLaterSteps();
+    }
     switch (id) {
         case kStepWallSize:
         case kStepModel:
@@ -428,6 +460,9 @@ void CParameterSettingEventImp::RADIO_OnClicked(uint32_t id, int /*state*/, tagP
 }
 
 void CParameterSettingEventImp::SwitchStep(int step) {
+    if (step > 1) {
+        BuildLaterSteps();
+    }
     m_openStep = step;
     for (const StepMember& m : m_members) {
         if (m.step != kNoStep) {
@@ -565,6 +600,7 @@ void CParameterSettingEventImp::OnSelectModel() {
 // ---- Setters
 
 void CParameterSettingEventImp::SetNum(int which, int count) {
+    m_counts[which == 1 ? 1 : 0] = count;
     CSFNumSpiner* spinner = CountSpinner(which);
     if (spinner == nullptr) {
         return;
@@ -593,6 +629,7 @@ void CParameterSettingEventImp::SetLampstandValue(double height) {
 }
 
 void CParameterSettingEventImp::SetModelName(const std::wstring& name) {
+    m_modelNameText = name;
     if (m_modelName == nullptr) {
         return;
     }

@@ -96,6 +96,11 @@ private:
     void OnFitToRoom();
     void OnSelectModel();
     void SwitchStep(int step);
+    // Builds the controls of steps 2 to 4 (once), showing what the setters set meanwhile.
+    void BuildLaterSteps();
+    CSFStatic* MakeLabel(int step, SFCOLORREF colour);
+    CSFRadioBox* MakeRadio(uint32_t id, int step, const std::wstring& on, const std::wstring& off,
+                           bool checked);
     void SwitchUnit(int metric);
     void ChangeOrientation(bool toLandscape);
     void ApplyWallSize();
@@ -111,6 +116,10 @@ private:
     int m_openStep = 1;
     bool m_landscape = true;      // the wall's orientation as last set through SetOrientation
     bool m_settingCount = false;  // SetNum is writing a count spinner: its report is not input
+    bool m_laterStepsBuilt = false;
+    // What the setters set, kept for the controls of the later steps until they are built.
+    int m_counts[2] = {1, 1};  // [0] rows, [1] columns
+    std::wstring m_modelNameText;
 
     CSFPictureCtrl* m_background = nullptr;
     CSFRadioBox* m_steps[4] = {};

@@ -162,11 +162,13 @@ private Q_SLOTS:
         QCOMPARE(QPair(minimum, maximum), QPair(1, 1000));
     }
 
-    // A model name too wide for its label is elided, and whole in its tool tip.
+    // A model name too wide for its label is elided, and whole in its tool tip (set before its
+    // step was first opened, as start-up sets it).
     void longModelName() {
         PanelFixture f;
         const QString name = QStringLiteral("TW-55 with a model name far wider than its label");
         f.panel.SetModelName(name.toStdWString());
+        Click(W(f.C(Panel::kStepModel)));
         const auto labels = W(f.panel.View())->findChildren<QLabel*>();
         const auto it =
             std::ranges::find_if(labels, [&](QLabel* l) { return l->toolTip() == name; });
