@@ -619,16 +619,23 @@ void CSFQTSkinnedWindow<QtBase>::paintEvent(QPaintEvent* /*event*/) {
         }
     }
     if (!translucent) {
-        // Painted straight onto the window: composing a window-sized picture first would cost
-        // a fresh window-sized allocation and one more copy of every pixel at each size.
         p.setRenderHint(QPainter::Antialiasing, false);
-        if (m_skinned && !m_frameImage.isNull()) {
+        if (!m_skinned || m_frameImage.isNull()) {
+            p.fillRect(frameRect, SFQt::kSurface);
+        } else if (m_composed.deviceIndependentSize().toSize() == frameRect.size() ||
+                   m_lastPaintedSize == frameRect.size()) {
+            // A second paint at this size (a hover, a page switch): composed once and copied
+            // from then on, the cheapest repaint.
+            p.drawPixmap(frameRect.topLeft(), ComposedFrame());
+        } else {
+            // The first paint at a size (the window's first, each step of a resize) is painted
+            // straight onto the window: composing first would cost a window-sized allocation
+            // and one more copy of every pixel for a picture that may never be painted again.
             SFPaintFrame(p, frameRect.topLeft(), m_frameImage, m_pieces,
                          m_drawBackground ? m_backgroundImage : QPixmap(),
                          m_drawBackground ? m_backgroundColor : QColor(), frameRect.size());
-        } else {
-            p.fillRect(frameRect, SFQt::kSurface);
         }
+        m_lastPaintedSize = frameRect.size();
         m_titleButtons.Paint(p, FrameOrigin(), FrameSize().width(), m_frameImage);
         return;
     }

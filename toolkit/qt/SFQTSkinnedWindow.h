@@ -154,6 +154,7 @@ private:
     CSFQTWindowDrag m_drag{this};
     bool m_skinned = false;
     mutable QPixmap m_composed;  // composed lazily (ComposedFrame), dropped by any change
+    QSize m_lastPaintedSize;     // the frame's size at the last paint of an opaque window
 
     bool m_ncLButtonDown = true;
     bool m_movable = true;

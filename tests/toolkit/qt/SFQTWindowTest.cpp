@@ -223,6 +223,10 @@ private Q_SLOTS:
         const DialogStyle style = FrameStyle(L"");
         QCOMPARE(dlg->SetSkin(&style), 1);
         dlg->MoveWindow(0, 0, 30, 100);  // A.w + C.w + 10
+        // The first paint at a size paints the pieces in place, a second one copies the composed
+        // frame: the same pixels.
+        const QImage inPlace = dlg->grab().toImage();
+        QCOMPARE(dlg->grab().toImage(), inPlace);
         // Pixel for pixel at the skin's ratio (run at 1 and at 2): at 2 the twin is cut at twice
         // the rectangles and every piece lands on whole device pixels.
         const int r = SFSkinImageRatio();
