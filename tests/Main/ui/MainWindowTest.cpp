@@ -65,13 +65,19 @@ private Q_SLOTS:
     }
 
     // Every skin image of the first paint is named to be decoded ahead (the list start-up hands
-    // to SFPrefetchSkinImages is complete).
+    // to SFPrefetchSkinImages is complete), and the window looks as with images decoded on the
+    // GUI thread.
     void firstPaintImagesDecodedAhead() {
-        SFSetSkinPath(SFSkinDirectory().toStdWString().c_str());  // nothing decoded yet
+        const std::wstring skin = SFSkinDirectory().toStdWString();
+        SFSetSkinPath(skin.c_str());  // nothing decoded yet
         SFPrefetchSkinImages(MainFrameFirstPaintImages());
         m_f.Open();
         QCoreApplication::processEvents();
         QCOMPARE(SFSkinImagesNotPrefetched(), 0);
+        const QImage ahead = W(m_f.frame->Window())->grab().toImage();
+        SFSetSkinPath(skin.c_str());
+        m_f.Open();
+        QCOMPARE(W(m_f.frame->Window())->grab().toImage(), ahead);
     }
 
     // The first catalogue model on the default wall, Fit To Room, feet and back ("Meters" while
