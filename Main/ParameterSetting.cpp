@@ -165,11 +165,7 @@ void CParameterSettingEventImp::BuildLaterSteps() {
         n->Create(L"", &none, view, id);
         const ImageNumSpinerStyle skin = SpinnerSkin();
         n->SetSkin(&skin);
-        m_settingCount = true;  // the start value is not a count the user asked for
-        n->SetRange(1, kMaxCount);
-        n->SetCurrentNum(1);
-        m_settingCount = false;
-        n->ShowWindow(0);
+        n->ShowWindow(0);  // range and value: SetNum below
         m_members.push_back({n, 3});
         return n;
     };
@@ -215,8 +211,8 @@ void CParameterSettingEventImp::BuildLaterSteps() {
         m_content->SetCurSel(0);
         m_members.push_back({m_content, 4});
     }
-    // Places and texts of the new controls, then what the frame set meanwhile (the model name
-    // is fitted to its placed label).
+    // Places and texts of the new controls (created hidden; a step switch shows them), then
+    // what the frame set meanwhile (the model name is fitted to its placed label).
     if (!m_viewWidget.isNull()) {
         Layout(m_viewWidget->width(), m_viewWidget->height());
     }
@@ -225,11 +221,6 @@ void CParameterSettingEventImp::BuildLaterSteps() {
     SetOrientation(m_landscape ? 1 : 0);
     SetNum(1, m_counts[1]);
     SetNum(0, m_counts[0]);
-    for (const StepMember& m : m_members) {
-        if (m.step > 1) {
-            m.control->ShowWindow(m.step == m_openStep ? 1 : 0);
-        }
-    }
 }
 
 CSFStatic* CParameterSettingEventImp::MakeLabel(int step, SFCOLORREF colour) {
@@ -268,10 +259,13 @@ CSFRadioBox* CParameterSettingEventImp::MakeRadio(uint32_t id, int step, const s
 }
 
 CSFControl* CParameterSettingEventImp::Control(uint32_t id) const {
-    if (id >= kSelectModel && id != kLampstand && !m_laterStepsBuilt) {
-        // Asked for by the frame's checks and the tests: built as a step switch would.
+    // A control of a later step asked for before its step was opened is built as a step switch
+    // would build it.
+    // (A reference to the member, read once it is built.)
+    auto later = [this](auto* const& control) -> CSFControl* {
         const_cast<CParameterSettingEventImp*>(this)->BuildLaterSteps();
-    }
+        return control;
+    };
     switch (id) {
         case kStepWallSize:
         case kStepModel:
@@ -289,19 +283,19 @@ CSFControl* CParameterSettingEventImp::Control(uint32_t id) const {
         case kFitToRoom:
             return m_fitToRoom;
         case kSelectModel:
-            return m_selectModel;
+            return later(m_selectModel);
         case kLandscape:
-            return m_landscapeRadio;
+            return later(m_landscapeRadio);
         case kPortrait:
-            return m_portraitRadio;
+            return later(m_portraitRadio);
         case kColumns:
-            return m_columns;
+            return later(m_columns);
         case kRows:
-            return m_rows;
+            return later(m_rows);
         case kLampstand:
             return m_lampstand;
         case kContent:
-            return m_content;
+            return later(m_content);
         default:
             return nullptr;
     }

@@ -74,15 +74,8 @@ public:
             qCDebug(lcSkin) << "decoded by the caller, not named ahead:" << file;
             return std::nullopt;
         }
-        if (found->state == State::Decoding) {
-            m_decoded.wait(guard, [&] {
-                found = m_entries.find(file);
-                return found == m_entries.end() || found->state == State::Decoded;
-            });
-            if (found == m_entries.end()) {
-                return std::nullopt;
-            }
-        }
+        // Only this (the GUI) thread inserts or removes entries, so `found` stays valid.
+        m_decoded.wait(guard, [&] { return found->state != State::Decoding; });
         const bool usable =
             found->state == State::Decoded && !found->image.isNull() && found->modified == modified;
         QImage image = std::move(found->image);
@@ -90,15 +83,11 @@ public:
         return usable ? std::optional<QImage>(std::move(image)) : std::nullopt;
     }
 
-    // Drops everything decoded ahead and waits for the thread to end.
+    // Waits for the thread to end (after the image it is decoding) and drops everything
+    // decoded ahead.
     void Stop() {
         if (m_thread.joinable()) {
             m_thread.request_stop();
-            {
-                std::lock_guard<std::mutex> guard(m_lock);
-                m_entries.clear();
-            }
-            m_decoded.notify_all();
             m_thread.join();
         }
         std::lock_guard<std::mutex> guard(m_lock);
@@ -162,6 +151,12 @@ void ClearSkinImageCache() {
     SkinImageCache().clear();
     g_cacheCleanupRegistered = false;
 }
+void RegisterCacheCleanup() {
+    if (!g_cacheCleanupRegistered && QCoreApplication::instance() != nullptr) {
+        qAddPostRoutine(ClearSkinImageCache);
+        g_cacheCleanupRegistered = true;
+    }
+}
 
 // The pixmap of file at ratio, from the cache while the file is unchanged; null if it does not
 // load (not kept: it may appear later).
@@ -186,10 +181,7 @@ QPixmap LoadCachedSkinFile(const QString& file, int ratio) {
     if (ratio == 2) {
         pixmap.setDevicePixelRatio(2);
     }
-    if (!g_cacheCleanupRegistered && QCoreApplication::instance() != nullptr) {
-        qAddPostRoutine(ClearSkinImageCache);
-        g_cacheCleanupRegistered = true;
-    }
+    RegisterCacheCleanup();
     cache.insert(key, {pixmap, modified});
     return pixmap;
 }
@@ -323,10 +315,7 @@ void SFPrefetchSkinImages(const std::vector<std::wstring>& names) {
         files.push_back(!twin.isEmpty() && QFileInfo::exists(twin) ? twin : path);
     }
     SkinPrefetch::Instance().Start(std::move(files));
-    if (!g_cacheCleanupRegistered && QCoreApplication::instance() != nullptr) {
-        qAddPostRoutine(ClearSkinImageCache);
-        g_cacheCleanupRegistered = true;
-    }
+    RegisterCacheCleanup();
 }
 
 int SFSkinImagesNotPrefetched() {

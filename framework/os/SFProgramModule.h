@@ -43,33 +43,32 @@ public:
         std::lock_guard lock(m_mutex);
         const Table* table = m_table.load(std::memory_order_relaxed);
         if (table == nullptr) {
-            table = Load(why);
+            std::string where;
+            table = Load(&where);
             if (table != nullptr) {
-                onLoad(*table, *why);
-                why->clear();
+                onLoad(*table, where);
+            } else {
+                *why = where;
             }
             m_table.store(table, std::memory_order_release);
         }
         return table;
     }
-    const Table* Get(std::string* why) {
-        return Get(why, [](const Table&, const std::string&) {});
-    }
 
 private:
     using Entry = const Table* (*)();
 
-    // The table, with the module's path in *why; or nullptr with the reason.
-    const Table* Load(std::string* why) {
+    // The table, with the module's path in *where; or nullptr with the reason there.
+    const Table* Load(std::string* where) {
         void* library = nullptr;
         const auto entry =
-            reinterpret_cast<Entry>(SFOpenProgramModule(m_file, m_entry, &library, why));
+            reinterpret_cast<Entry>(SFOpenProgramModule(m_file, m_entry, &library, where));
         if (entry == nullptr) {
             return nullptr;
         }
         const Table* table = entry();
         if (table == nullptr || table->version != m_version || table->size < sizeof(Table)) {
-            *why = *why + " is not of version " + std::to_string(m_version);
+            *where += " is not of version " + std::to_string(m_version);
             SFCloseProgramModule(library);
             return nullptr;
         }

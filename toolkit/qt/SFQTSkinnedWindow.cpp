@@ -618,7 +618,21 @@ void CSFQTSkinnedWindow<QtBase>::paintEvent(QPaintEvent* /*event*/) {
                               ry + i);
         }
     }
-    if (!translucent) {
+    if (translucent) {
+        // Antialiased rounded outline: the frame, composed once per size, is painted as the
+        // texture of a rounded shape.
+        const QPixmap surface = ComposedFrame();
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        if (surface.isNull()) {
+            p.setBrush(SFQt::kSurface);
+        } else {
+            p.setBrush(QBrush(surface));
+            p.setBrushOrigin(frameRect.topLeft());
+        }
+        p.drawRoundedRect(QRectF(frameRect), rx, ry);
+        p.setBrushOrigin(0, 0);
+    } else {
         p.setRenderHint(QPainter::Antialiasing, false);
         if (!m_skinned || m_frameImage.isNull()) {
             p.fillRect(frameRect, SFQt::kSurface);
@@ -636,22 +650,7 @@ void CSFQTSkinnedWindow<QtBase>::paintEvent(QPaintEvent* /*event*/) {
                          m_drawBackground ? m_backgroundColor : QColor(), frameRect.size());
         }
         m_lastPaintedSize = frameRect.size();
-        m_titleButtons.Paint(p, FrameOrigin(), FrameSize().width(), m_frameImage);
-        return;
     }
-    // Antialiased rounded outline: the frame, composed once per size, is painted as the texture
-    // of a rounded shape.
-    const QPixmap surface = ComposedFrame();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    if (surface.isNull()) {
-        p.setBrush(SFQt::kSurface);
-    } else {
-        p.setBrush(QBrush(surface));
-        p.setBrushOrigin(frameRect.topLeft());
-    }
-    p.drawRoundedRect(QRectF(frameRect), rx, ry);
-    p.setBrushOrigin(0, 0);
     m_titleButtons.Paint(p, FrameOrigin(), FrameSize().width(), m_frameImage);
 }
 

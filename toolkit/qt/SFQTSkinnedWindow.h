@@ -50,7 +50,8 @@ QPixmap SFComposeFrame(const QPixmap& frame, const QRect pieces[12], const QPixm
                        const QColor& backgroundColor, QSize size);
 // The same frame painted on p with its top left corner at origin, over what p's device already
 // shows there: where a piece has transparent pixels, that shows through, not the background.
-// An opaque window paints its frame this way, a translucent one through SFComposeFrame.
+// An opaque window's first paint at a size paints its frame this way; its later paints at that
+// size, and a translucent window's, copy the composition.
 void SFPaintFrame(QPainter& p, QPoint origin, const QPixmap& frame, const QRect pieces[12],
                   const QPixmap& background, const QColor& backgroundColor, QSize size);
 
