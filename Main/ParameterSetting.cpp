@@ -15,6 +15,7 @@ constexpr double kToMetres = 0.3048;
 constexpr int kHeaderBand = 70;  // the step headers take the top 70 pixels at any scale
 constexpr int kStripTop = 87;    // top of the strip's labels
 constexpr int kMaxCount = 1000;
+constexpr int kTextPixels = 12;  // the panel's texts, before the UI scale
 
 // Shown in the model name label until the frame applies the first catalogue model: a model
 // name is data, not a text of the program, so it does not pass through the language table.
@@ -139,7 +140,7 @@ int CParameterSettingEventImp::Create(void* parent) {
             ButtonSkin(L"common_FIT TO ROOM_n.png", L"common_FIT TO ROOM_h.png");
         m_fitToRoom->SetSkin(&faces);
         m_fitToRoom->SetTextColor(SFRGB(255, 255, 255));
-        m_fitToRoom->SetTextSize(SFScaled(12), 0);
+        m_fitToRoom->SetTextSize(SFScaled(kTextPixels), 0);
         m_fitToRoom->SetCursor();
     }
 
@@ -179,7 +180,7 @@ void CParameterSettingEventImp::BuildLaterSteps() {
             ButtonSkin(L"common_Select Model_n.png", L"common_Select Model_h.png");
         m_selectModel->SetSkin(&faces);
         m_selectModel->SetTextColor(kAccent);
-        m_selectModel->SetTextSize(SFScaled(12), 0);
+        m_selectModel->SetTextSize(SFScaled(kTextPixels), 0);
         m_selectModel->SetCursor();
         m_members.push_back({m_selectModel, 2});
     }
@@ -231,7 +232,7 @@ CSFStatic* CParameterSettingEventImp::MakeLabel(int step, SFCOLORREF colour) {
     const tagRECT none = Rect(0, 0, 0, 0);
     s->Create(L"", step <= 1 ? SF_WS_VISIBLE : 0, &none, m_view->GetUIWnd(), 0);
     s->SetTextColor(colour);
-    s->SetTextSize(SFScaled(12));
+    s->SetTextSize(SFScaled(kTextPixels));
     m_members.push_back({s, step});
     return s;
 }
@@ -249,7 +250,7 @@ CSFRadioBox* CParameterSettingEventImp::MakeRadio(uint32_t id, int step, const s
     faces.unchecked = off;
     r->SetSkin(&faces);
     r->SetCheck(checked ? 1 : 0);
-    r->SetTextSize(SFScaled(12));
+    r->SetTextSize(SFScaled(kTextPixels));
     r->SetTextColor(kLabelColour);
     r->SetSelectedTextColor(SFRGB(63, 111, 230));
     r->SetTextAlign(SF_ALIGN_CENTER);
@@ -260,8 +261,7 @@ CSFRadioBox* CParameterSettingEventImp::MakeRadio(uint32_t id, int step, const s
 
 CSFControl* CParameterSettingEventImp::Control(uint32_t id) const {
     // A control of a later step asked for before its step was opened is built as a step switch
-    // would build it.
-    // (A reference to the member, read once it is built.)
+    // would build it; `control` refers to the member, so it is read after the build.
     auto later = [this](auto* const& control) -> CSFControl* {
         const_cast<CParameterSettingEventImp*>(this)->BuildLaterSteps();
         return control;
@@ -368,7 +368,7 @@ void CParameterSettingEventImp::FitLabels() {
         label->GetStaticText(text, 256);
         QFont font = static_cast<QWidget*>(label->GetUIWnd())->font();
         const QString shown = QString::fromWCharArray(text);
-        int size = SFScaled(12);
+        int size = SFScaled(kTextPixels);
         for (; size > 9; --size) {
             font.setPixelSize(size);
             if (QFontMetrics(font).horizontalAdvance(shown) <= r.right - r.left) {

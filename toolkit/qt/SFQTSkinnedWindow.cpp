@@ -339,7 +339,7 @@ int CSFQTSkinnedWindow<QtBase>::SetSkin(const DialogStyle* style) {
     }
     m_titleButtons.ReadSkin(*style, FrameSize().width());
     m_titleArea.setWidth(FrameSize().width());
-    Recompose();
+    DropComposedFrame();
     PlaceTitle();
     UpdateOutline();
     this->update();
@@ -393,7 +393,7 @@ intptr_t CSFQTSkinnedWindow<QtBase>::SendDlgMessage(uint32_t msg, uintptr_t wpar
 template <class QtBase>
 void CSFQTSkinnedWindow<QtBase>::SetDrawBackGround(int draw) {
     m_drawBackground = draw != 0;
-    Recompose();
+    DropComposedFrame();
     this->update();
 }
 
@@ -471,7 +471,7 @@ template <class QtBase>
 void CSFQTSkinnedWindow<QtBase>::SetFrameShadow(bool on) {
     m_shadowOn = on && this->testAttribute(Qt::WA_TranslucentBackground);
     m_titleArea.setWidth(FrameSize().width());
-    Recompose();
+    DropComposedFrame();
     PlaceTitle();
     UpdateOutline();
     this->update();
@@ -546,12 +546,9 @@ const QPixmap& CSFQTSkinnedWindow<QtBase>::ComposedFrame() const {
 }
 
 template <class QtBase>
-void CSFQTSkinnedWindow<QtBase>::Recompose() const {
-    // Only dropped here: building a window sets its skin, shadow, background and size one after
-    // another, and composing a main-window-sized picture for each cost more than one paint.
-    // Without a frame image (a missing skin) nothing is composed and the window keeps the plain
-    // light surface: a record's background colour alone ("000000" in the program's records,
-    // black when empty) would leave a dark window under dark texts.
+void CSFQTSkinnedWindow<QtBase>::DropComposedFrame() const {
+    // Not composed again here: building a window sets its skin, shadow, background and size one
+    // after another, and composing a main-window-sized picture for each cost more than one paint.
     m_composed = QPixmap();
 }
 
@@ -635,6 +632,9 @@ void CSFQTSkinnedWindow<QtBase>::paintEvent(QPaintEvent* /*event*/) {
     } else {
         p.setRenderHint(QPainter::Antialiasing, false);
         if (!m_skinned || m_frameImage.isNull()) {
+            // Without a frame image (a missing skin) the window keeps the plain light surface:
+            // a record's background colour alone ("000000" in the program's records, black when
+            // empty) would leave a dark window under dark texts.
             p.fillRect(frameRect, SFQt::kSurface);
         } else if (m_composed.deviceIndependentSize().toSize() == frameRect.size() ||
                    m_lastPaintedSize == frameRect.size()) {
@@ -658,7 +658,7 @@ template <class QtBase>
 void CSFQTSkinnedWindow<QtBase>::resizeEvent(QResizeEvent* event) {
     QtBase::resizeEvent(event);
     m_titleArea.setWidth(FrameSize().width());
-    Recompose();
+    DropComposedFrame();
     PlaceTitle();
     UpdateOutline();
     if (m_pEvent != nullptr) {

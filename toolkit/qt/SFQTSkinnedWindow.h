@@ -142,7 +142,7 @@ private:
     // title buttons act, so the handler that caused it returns first and a window destroyed
     // meanwhile receives nothing.
     void ButtonAction(SFTitleButton button);
-    void Recompose() const;
+    void DropComposedFrame() const;
     void PlaceTitle();
     void UpdateOutline();
     void ApplyTranslucency();
